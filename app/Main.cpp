@@ -1,0 +1,3 @@
+#include "QUENTARORemoteApplication.h"
+
+START_JUCE_APPLICATION (QUENTARORemoteApplication)

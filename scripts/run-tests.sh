@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Runs the whole test suite inside a private network namespace (only loopback, so the ports
+# 9211 and 9212 are bound there alone and nothing reaches the machine's real interfaces),
+# with its own X display and a throw-away home folder.
+#
+#   scripts/run-tests.sh BUILD_DIR [ctest arguments...]
+set -euo pipefail
+
+build=$(cd "${1:-build}" && pwd)
+shift || true
+
+if [ "${QUENTARO_TEST_NETNS:-}" != 1 ]; then
+    if [ "$(id -u)" -eq 0 ]; then
+        exec unshare --net --fork env QUENTARO_TEST_NETNS=1 "$0" "$build" "$@"
+    else
+        exec unshare --user --map-root-user --net --fork env QUENTARO_TEST_NETNS=1 "$0" "$build" "$@"
+    fi
+fi
+
+ip link set lo up
+
+scratch=$(mktemp -d)
+xvfb_pid=
+cleanup()
+{
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+    rm -rf "$scratch"
+}
+trap cleanup EXIT
+
+mkdir -p "$scratch/home"
+export HOME="$scratch/home"
+unset XDG_CONFIG_HOME XDG_DATA_HOME XDG_CACHE_HOME
+export XDG_RUNTIME_DIR="$scratch/runtime"
+mkdir -m 700 -p "$XDG_RUNTIME_DIR"
+
+# Xvfb chooses a free display number and reports it on the given descriptor.
+Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$scratch/display" 2>"$scratch/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq 1 200); do
+    [ -s "$scratch/display" ] && break
+    kill -0 "$xvfb_pid" 2>/dev/null || { cat "$scratch/xvfb.log" >&2; exit 1; }
+    sleep 0.05
+done
+[ -s "$scratch/display" ] || { echo "Xvfb did not start" >&2; exit 1; }
+export DISPLAY=":$(head -n 1 "$scratch/display")"
+
+cd "$build"
+ctest --output-on-failure "$@"

@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# Fetches packages of Debian 13 (trixie) that Debian 12 lacks, through a private APT
+# configuration: its own sources list and lists folder under the cache, so the machine's
+# own sources and package lists stay untouched. The mirror is the one this machine already uses.
+#
+#   trixie-apt.sh CACHE source PACKAGE=VERSION DEST   unpack a source package (Debian's patches applied)
+#   trixie-apt.sh CACHE binary PACKAGE DEST           extract a binary package's files
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")" && pwd)
+cache=$1; mode=$2; pkg=$3; dest=$4
+mkdir -p "$cache/apt/lists/partial" "$cache/apt/archives/partial" "$cache/apt/etc/sources.list.d" "$cache/apt/etc/preferences.d" "$cache/download"
+cache=$(cd "$cache" && pwd)
+
+mirror=$("$here/debian-mirror.sh")
+keyring=/usr/share/keyrings/debian-archive-keyring.gpg
+cat > "$cache/apt/etc/sources.list" <<LIST
+deb [signed-by=$keyring] $mirror trixie main
+deb-src [signed-by=$keyring] $mirror trixie main
+LIST
+
+apt_private()
+{
+    apt-get -q -o Dir::Etc::sourcelist="$cache/apt/etc/sources.list" \
+        -o Dir::Etc::sourceparts="$cache/apt/etc/sources.list.d" \
+        -o Dir::Etc::preferencesparts="$cache/apt/etc/preferences.d" \
+        -o Dir::State::Lists="$cache/apt/lists" \
+        -o Dir::Cache::archives="$cache/apt/archives" \
+        -o Dir::State::status=/var/lib/dpkg/status \
+        -o Debug::NoLocking=1 \
+        -o APT::Sandbox::User=root \
+        "$@"
+}
+
+if [ ! -s "$cache/apt/lists/.updated" ]; then
+    apt_private update >&2
+    date > "$cache/apt/lists/.updated"
+fi
+
+cd "$cache/download"
+case "$mode" in
+    source)
+        name=${pkg%%=*}
+        apt_private source --download-only "$pkg" >&2
+        dsc=$(ls -1 "${name}"_*.dsc | head -n 1)
+        rm -rf "$dest.partial"
+        dpkg-source -x "$dsc" "$dest.partial" >&2
+        rm -rf "$dest" && mv "$dest.partial" "$dest"
+        ;;
+    binary)
+        apt_private download "$pkg" >&2
+        deb=$(ls -1 "${pkg}"_*.deb | head -n 1)
+        rm -rf "$dest.partial"
+        dpkg -x "$deb" "$dest.partial"
+        rm -rf "$dest" && mv "$dest.partial" "$dest"
+        ;;
+    *)
+        echo "unknown mode $mode" >&2; exit 2 ;;
+esac

@@ -1,0 +1,112 @@
+// Runs the real program under the test display and checks its window from outside, through X.
+
+#include "support/Subprocess.h"
+
+#include <gtest/gtest.h>
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <thread>
+
+namespace
+{
+juce::String windowName (Display* display, Window window)
+{
+    juce::String name;
+    auto utf8 = XInternAtom (display, "UTF8_STRING", False);
+    auto netName = XInternAtom (display, "_NET_WM_NAME", False);
+
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+
+    // The framework writes the title as UTF-8 into WM_NAME; other toolkits use _NET_WM_NAME.
+    for (auto property : { netName, (Atom) XA_WM_NAME })
+    {
+        if (XGetWindowProperty (display, window, property, 0, 1024, False, utf8, &type, &format, &count, &after, &data) == Success
+            && data != nullptr)
+        {
+            name = juce::String::fromUTF8 (reinterpret_cast<const char*> (data), (int) count);
+            XFree (data);
+        }
+
+        if (name.isNotEmpty())
+            break;
+    }
+
+    return name;
+}
+
+/** The mapped top-level windows with the given title. */
+std::vector<Window> findWindows (Display* display, const juce::String& title)
+{
+    std::vector<Window> found;
+    Window root = DefaultRootWindow (display), parent = 0, *children = nullptr;
+    unsigned int count = 0;
+
+    if (XQueryTree (display, root, &root, &parent, &children, &count) == 0)
+        return found;
+
+    for (unsigned int i = 0; i < count; ++i)
+    {
+        XWindowAttributes attributes;
+
+        if (XGetWindowAttributes (display, children[i], &attributes) != 0
+            && attributes.map_state == IsViewable
+            && windowName (display, children[i]) == title)
+            found.push_back (children[i]);
+    }
+
+    if (children != nullptr)
+        XFree (children);
+
+    return found;
+}
+
+void askToClose (Display* display, Window window)
+{
+    XEvent event {};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom (display, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = (long) XInternAtom (display, "WM_DELETE_WINDOW", False);
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent (display, window, False, NoEventMask, &event);
+    XFlush (display);
+}
+} // namespace
+
+TEST (Startup, OneFixedSizeWindowThatQuitsWhenClosed)
+{
+    auto* display = XOpenDisplay (nullptr);
+    ASSERT_NE (display, nullptr) << "the test command provides a display";
+
+    Subprocess program ({ QUENTARO_PROGRAM_PATH });
+    ASSERT_TRUE (program.isRunning());
+
+    std::vector<Window> windows;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds (20);
+
+    while (windows.empty() && program.isRunning() && std::chrono::steady_clock::now() < deadline)
+    {
+        windows = findWindows (display, "QUENTARO Remote");
+
+        if (windows.empty())
+            std::this_thread::sleep_for (std::chrono::milliseconds (20));
+    }
+
+    ASSERT_EQ (windows.size(), 1u);
+
+    XWindowAttributes attributes;
+    ASSERT_NE (XGetWindowAttributes (display, windows.front(), &attributes), 0);
+    EXPECT_EQ (attributes.width, 1200);
+    EXPECT_EQ (attributes.height, 800);
+
+    askToClose (display, windows.front());
+    EXPECT_EQ (program.waitForExit (std::chrono::seconds (10)), 0);
+
+    XCloseDisplay (display);
+}

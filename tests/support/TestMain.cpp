@@ -1,0 +1,33 @@
+// One main for every test executable: the message loop is created once, before any test.
+
+#include <gtest/gtest.h>
+#include <juce_events/juce_events.h>
+
+#if QUENTARO_TEST_NEEDS_WEB_VIEW
+extern "C" int juce_gtkWebkitMain (int argc, const char* const* argv);
+
+namespace
+{
+juce::JUCEApplicationBase* noApplication()
+{
+    return nullptr;
+}
+} // namespace
+#endif
+
+int main (int argc, char** argv)
+{
+#if QUENTARO_TEST_NEEDS_WEB_VIEW
+    // The web view runs in a child process that re-executes this program.
+    if (argc >= 2 && juce::String (argv[1]) == "--juce-gtkwebkitfork-child")
+        return juce_gtkWebkitMain (argc, argv);
+
+    // Makes the framework treat this executable as a standalone program, so that it starts
+    // the web view's child by exec rather than by a bare fork of a threaded process.
+    juce::JUCEApplicationBase::createInstance = &noApplication;
+#endif
+
+    testing::InitGoogleTest (&argc, argv);
+    juce::ScopedJuceInitialiser_GUI messageLoop;
+    return RUN_ALL_TESTS();
+}
