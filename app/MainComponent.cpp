@@ -2,8 +2,7 @@
 
 #include "../lookandfeel/AppData.h"
 
-namespace
-{
+namespace {
 const juce::Colour backgroundColour { 0xff09090b };
 const juce::Colour statusGrey { 0xff808080 };
 const juce::Colour mutedText { 0xffa1a1aa };
@@ -95,13 +94,9 @@ void MainComponent::timerCallback (int timerID)
             statusLabel.setVisible (false);
             return;
 
-        case 1:
-            setRemoteStatus ("Waiting for Show Session Load", juce::Colour (0xff22c55e));
-            break;
+        case 1: setRemoteStatus ("Waiting for Show Session Load", juce::Colour (0xff22c55e)); break;
 
-        default:
-            setRemoteStatus ("Host not found - retrying", juce::Colour (0xffff0000));
-            break;
+        default: setRemoteStatus ("Host not found - retrying", juce::Colour (0xffff0000)); break;
     }
 
     // Until the show screen is up, the next show the host announces is loaded afresh.
@@ -155,21 +150,19 @@ void MainComponent::submitRemotePin (const juce::String& pin)
         return;
 
     client->sendRecord (MessageRecord::build (RCType::SubmitPin,
-                                              { { MessageRecord::ip, client->localAddress },
-                                                { "Pin", pin.trim() } }));
+        { { MessageRecord::ip, client->localAddress }, { "Pin", pin.trim() } }));
 
     setRemoteStatus ("Verifying PIN...", mutedText);
 
-    juce::Timer::callAfterDelay (150, [safeThis = juce::WeakReference<MainComponent> (this)]
-                                 {
-                                     if (safeThis == nullptr)
-                                         return;
+    juce::Timer::callAfterDelay (150,
+        [safeThis = juce::WeakReference<MainComponent> (this)]
+        {
+            if (safeThis == nullptr)
+                return;
 
-                                     if (auto* c = safeThis->getClient())
-                                         c->sendConnectRequest();
-                                 });
+            if (auto* c = safeThis->getClient())
+                c->sendConnectRequest();
+        });
 }
 
-void MainComponent::remoteRecordReceived (RCClient&, int, const juce::ValueTree&)
-{
-}
+void MainComponent::remoteRecordReceived (RCClient&, int, const juce::ValueTree&) {}

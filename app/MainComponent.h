@@ -10,10 +10,7 @@
     The root of everything inside the main window: the three screens, the connection, the
     look and feel and the status line. Message thread only.
 */
-class MainComponent : public juce::Component,
-                      public juce::MultiTimer,
-                      public juce::KeyListener,
-                      public RCClient::Owner
+class MainComponent : public juce::Component, public juce::MultiTimer, public juce::KeyListener, public RCClient::Owner
 {
 public:
     MainComponent();

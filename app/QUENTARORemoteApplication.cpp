@@ -21,15 +21,13 @@ void QUENTARORemoteApplication::systemRequestedQuit()
     quit();
 }
 
-void QUENTARORemoteApplication::anotherInstanceStarted (const juce::String&)
-{
-}
+void QUENTARORemoteApplication::anotherInstanceStarted (const juce::String&) {}
 
 //==============================================================================
 QUENTARORemoteApplication::MainWindow::MainWindow (const juce::String& name)
     : DocumentWindow (name,
-                      juce::LookAndFeel::getDefaultLookAndFeel().findColour (juce::ResizableWindow::backgroundColourId),
-                      DocumentWindow::allButtons)
+        juce::LookAndFeel::getDefaultLookAndFeel().findColour (juce::ResizableWindow::backgroundColourId),
+        DocumentWindow::allButtons)
 {
     setUsingNativeTitleBar (true);
     setContentOwned (new MainComponent(), true);

@@ -1,7 +1,6 @@
 #include "RemoteConnectPanel.h"
 
-RemoteConnectPanel::RemoteConnectPanel (MainComponent& ownerToUse)
-    : owner (ownerToUse)
+RemoteConnectPanel::RemoteConnectPanel (MainComponent& ownerToUse) : owner (ownerToUse)
 {
     juce::ignoreUnused (owner);
 }
@@ -16,6 +15,4 @@ void RemoteConnectPanel::paint (juce::Graphics& g)
     g.fillAll (juce::Colour (0xff18181b));
 }
 
-void RemoteConnectPanel::stopDiscovery()
-{
-}
+void RemoteConnectPanel::stopDiscovery() {}

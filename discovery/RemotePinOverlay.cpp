@@ -1,7 +1,6 @@
 #include "RemotePinOverlay.h"
 
-RemotePinOverlay::RemotePinOverlay (MainComponent& ownerToUse)
-    : owner (ownerToUse)
+RemotePinOverlay::RemotePinOverlay (MainComponent& ownerToUse) : owner (ownerToUse)
 {
     juce::ignoreUnused (owner);
     addAndMakeVisible (pinField);

@@ -2,8 +2,9 @@
 
 const juce::File& AppData::dataFolder()
 {
-    static const juce::File folder { juce::File::getSpecialLocation (juce::File::userApplicationDataDirectory)
-                                         .getFullPathName()
-                                     + "/Application Support/QUENTARO" };
+    static const juce::File folder {
+        juce::File::getSpecialLocation (juce::File::userApplicationDataDirectory).getFullPathName()
+        + "/Application Support/QUENTARO"
+    };
     return folder;
 }

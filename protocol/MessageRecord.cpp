@@ -10,10 +10,7 @@ const juce::Identifier MessageRecord::ip { "IP" };
 class MessageRecord::StreamCheck
 {
 public:
-    StreamCheck (const void* data, size_t size)
-        : next (static_cast<const juce::uint8*> (data)), remaining (size)
-    {
-    }
+    StreamCheck (const void* data, size_t size) : next (static_cast<const juce::uint8*> (data)), remaining (size) {}
 
     bool tree (int depth)
     {
@@ -85,10 +82,26 @@ private:
             size_t extra = 0;
             juce::uint32 codePoint = 0, lowest = 0;
 
-            if ((lead & 0xe0) == 0xc0)      { extra = 1; codePoint = lead & 0x1fu; lowest = 0x80; }
-            else if ((lead & 0xf0) == 0xe0) { extra = 2; codePoint = lead & 0x0fu; lowest = 0x800; }
-            else if ((lead & 0xf8) == 0xf0) { extra = 3; codePoint = lead & 0x07u; lowest = 0x10000; }
-            else                            return false;
+            if ((lead & 0xe0) == 0xc0)
+            {
+                extra = 1;
+                codePoint = lead & 0x1fu;
+                lowest = 0x80;
+            }
+            else if ((lead & 0xf0) == 0xe0)
+            {
+                extra = 2;
+                codePoint = lead & 0x0fu;
+                lowest = 0x800;
+            }
+            else if ((lead & 0xf8) == 0xf0)
+            {
+                extra = 3;
+                codePoint = lead & 0x07u;
+                lowest = 0x10000;
+            }
+            else
+                return false;
 
             if (i + extra >= length)
                 return false;
@@ -195,11 +208,11 @@ private:
 
         switch (marker)
         {
-            case intMarker:        return skip (4);
-            case int64Marker:      return skip (8);
-            case doubleMarker:     return skip (8);
+            case intMarker: return skip (4);
+            case int64Marker: return skip (8);
+            case doubleMarker: return skip (8);
             case boolTrueMarker:
-            case boolFalseMarker:  return true;
+            case boolFalseMarker: return true;
 
             case stringMarker:
             {
@@ -232,8 +245,7 @@ private:
             }
 
             case binaryMarker:
-            default:
-                return skip (payload);
+            default: return skip (payload);
         }
     }
 
@@ -348,6 +360,5 @@ int MessageRecord::parseLeadingInt (const juce::String& text)
 {
     auto value = parseLeadingInt64 (text);
     return (int) juce::jlimit ((juce::int64) std::numeric_limits<int>::min(),
-                               (juce::int64) std::numeric_limits<int>::max(),
-                               value);
+        (juce::int64) std::numeric_limits<int>::max(), value);
 }

@@ -5,10 +5,7 @@ const juce::String RCClient::address { "/quentaro" };
 //==============================================================================
 struct RCClient::PostedRecord
 {
-    PostedRecord (std::shared_ptr<RCClient> c, juce::MemoryBlock b)
-        : client (std::move (c)), bytes (std::move (b))
-    {
-    }
+    PostedRecord (std::shared_ptr<RCClient> c, juce::MemoryBlock b) : client (std::move (c)), bytes (std::move (b)) {}
 
     PostedRecord (const PostedRecord&) = default;
     PostedRecord (PostedRecord&&) = default;
@@ -44,10 +41,7 @@ void RCClient::releaseOnMessageThread (std::shared_ptr<RCClient> client)
 }
 
 //==============================================================================
-RCClient::RCClient (Owner& ownerToUse)
-    : owner (ownerToUse)
-{
-}
+RCClient::RCClient (Owner& ownerToUse) : owner (ownerToUse) {}
 
 RCClient::~RCClient()
 {

@@ -1,7 +1,6 @@
 #include "Show.h"
 
-Show::Show (MainComponent& ownerToUse)
-    : owner (ownerToUse)
+Show::Show (MainComponent& ownerToUse) : owner (ownerToUse)
 {
     juce::ignoreUnused (owner);
 }
@@ -27,6 +26,4 @@ void Show::setLatency (int milliseconds)
     updateHeaderText();
 }
 
-void Show::destroyWebView()
-{
-}
+void Show::destroyWebView() {}

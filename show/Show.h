@@ -5,8 +5,7 @@
 class MainComponent;
 
 /** The show screen and the owner of the show state (message thread only). */
-class Show : public juce::Component,
-             private juce::Timer
+class Show : public juce::Component, private juce::Timer
 {
 public:
     explicit Show (MainComponent& owner);

@@ -7,8 +7,7 @@
 
 #include <gtest/gtest.h>
 
-namespace
-{
+namespace {
 const juce::Colour statusGrey { 0xff808080 };
 
 juce::Colour statusColour (const MainComponent& main)
@@ -151,11 +150,12 @@ TEST (MainComponentPin, SendsThePinAtOnceAndAConnectionRequestLater)
     EXPECT_TRUE (host.staysQuiet (50));
 
     juce::ValueTree request;
-    ASSERT_TRUE (MessageLoop::runUntil ([&]
-                                        {
-                                            request = host.receiveRecord (0);
-                                            return request.isValid();
-                                        }));
+    ASSERT_TRUE (MessageLoop::runUntil (
+        [&]
+        {
+            request = host.receiveRecord (0);
+            return request.isValid();
+        }));
     EXPECT_EQ (MessageRecord::integer (request, "RCType"), 1);
     EXPECT_EQ (MessageRecord::text (request, "IP"), "127.0.0.1");
 }
@@ -185,14 +185,16 @@ TEST (MainComponentPoll, ReportsTheClientStateAndBringsUpTheShowScreen)
     main.startTimer (MainComponent::statusPollTimer, MainComponent::statusPollInterval);
 
     client.connectionState = 1;
-    ASSERT_TRUE (MessageLoop::runUntil ([&] { return main.statusLabel.getText() == "Status : Waiting for Show Session Load"; },
-                                        std::chrono::milliseconds (1500)));
+    ASSERT_TRUE (
+        MessageLoop::runUntil ([&] { return main.statusLabel.getText() == "Status : Waiting for Show Session Load"; },
+            std::chrono::milliseconds (1500)));
     EXPECT_EQ (statusColour (main), juce::Colour (0xff22c55e));
     EXPECT_EQ (main.show.showId, -1);
 
     client.connectionState = 0;
-    ASSERT_TRUE (MessageLoop::runUntil ([&] { return main.statusLabel.getText() == "Status : Host not found - retrying"; },
-                                        std::chrono::milliseconds (1500)));
+    ASSERT_TRUE (
+        MessageLoop::runUntil ([&] { return main.statusLabel.getText() == "Status : Host not found - retrying"; },
+            std::chrono::milliseconds (1500)));
     EXPECT_EQ (statusColour (main), juce::Colour (0xffff0000));
 
     client.connectionState = 2;

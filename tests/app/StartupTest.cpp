@@ -9,8 +9,7 @@
 #include <X11/Xutil.h>
 #include <thread>
 
-namespace
-{
+namespace {
 juce::String windowName (Display* display, Window window)
 {
     juce::String name;
@@ -25,7 +24,8 @@ juce::String windowName (Display* display, Window window)
     // The framework writes the title as UTF-8 into WM_NAME; other toolkits use _NET_WM_NAME.
     for (auto property : { netName, (Atom) XA_WM_NAME })
     {
-        if (XGetWindowProperty (display, window, property, 0, 1024, False, utf8, &type, &format, &count, &after, &data) == Success
+        if (XGetWindowProperty (display, window, property, 0, 1024, False, utf8, &type, &format, &count, &after, &data)
+                == Success
             && data != nullptr)
         {
             name = juce::String::fromUTF8 (reinterpret_cast<const char*> (data), (int) count);
@@ -53,8 +53,7 @@ std::vector<Window> findWindows (Display* display, const juce::String& title)
     {
         XWindowAttributes attributes;
 
-        if (XGetWindowAttributes (display, children[i], &attributes) != 0
-            && attributes.map_state == IsViewable
+        if (XGetWindowAttributes (display, children[i], &attributes) != 0 && attributes.map_state == IsViewable
             && windowName (display, children[i]) == title)
             found.push_back (children[i]);
     }

@@ -2,8 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace
-{
+namespace {
 juce::StringArray propertyNames (const juce::ValueTree& tree)
 {
     juce::StringArray names;
@@ -91,7 +90,8 @@ TEST (MessageRecordValues, ReadAsTextWhateverTheWireType)
     record.setProperty ("asDouble", 2.5, nullptr);
     record.setProperty ("asBool", true, nullptr);
 
-    auto back = MessageRecord::fromBytes (MessageRecord::toBytes (record).getData(), MessageRecord::toBytes (record).getSize());
+    auto back =
+        MessageRecord::fromBytes (MessageRecord::toBytes (record).getData(), MessageRecord::toBytes (record).getSize());
 
     EXPECT_EQ (MessageRecord::integer (back, "asInt"), 101);
     EXPECT_EQ (MessageRecord::integer (back, "asText"), 101);
@@ -116,13 +116,13 @@ TEST (MessageRecordStamp, IpKeepsItsPositionOrComesLast)
     const Case cases[] = {
         { "empty address adds nothing", MessageRecord::build (RCType::Play), "", { "RCType" }, "" },
         { "address goes last", MessageRecord::build (RCType::SetNextCue, { { "ID", "4" } }), "10.0.0.5",
-          { "RCType", "ID", "IP" }, "10.0.0.5" },
+            { "RCType", "ID", "IP" }, "10.0.0.5" },
         { "builder's IP keeps its place and gets the address",
-          MessageRecord::build (RCType::Hello, { { "IP", "1.2.3.4" }, { "DeviceName", "desk" } }), "10.0.0.5",
-          { "RCType", "IP", "DeviceName" }, "10.0.0.5" },
+            MessageRecord::build (RCType::Hello, { { "IP", "1.2.3.4" }, { "DeviceName", "desk" } }), "10.0.0.5",
+            { "RCType", "IP", "DeviceName" }, "10.0.0.5" },
         { "builder's IP stays when the address is empty",
-          MessageRecord::build (RCType::Hello, { { "IP", "1.2.3.4" }, { "DeviceName", "desk" } }), "",
-          { "RCType", "IP", "DeviceName" }, "1.2.3.4" },
+            MessageRecord::build (RCType::Hello, { { "IP", "1.2.3.4" }, { "DeviceName", "desk" } }), "",
+            { "RCType", "IP", "DeviceName" }, "1.2.3.4" },
     };
 
     for (auto& c : cases)
@@ -149,7 +149,10 @@ TEST (MessageRecordRead, WellFormedRecordsReadAsTheFrameworkWroteThem)
 {
     juce::ValueTree show ("QUENTARO");
     show.setProperty ("RCType", 100, nullptr);
-    show.setProperty ("ShowName", juce::String (juce::CharPointer_UTF8 ("Gala \xe0\xb8\x81\xe0\xb8\xb2\xe0\xb8\xa3\xe0\xb9\x81\xe0\xb8\xaa\xe0\xb8\x94\xe0\xb8\x87")), nullptr);
+    show.setProperty ("ShowName",
+        juce::String (juce::CharPointer_UTF8 (
+            "Gala \xe0\xb8\x81\xe0\xb8\xb2\xe0\xb8\xa3\xe0\xb9\x81\xe0\xb8\xaa\xe0\xb8\x94\xe0\xb8\x87")),
+        nullptr);
     show.setProperty ("Size", "2", nullptr);
     show.setProperty ("Blob", juce::var (juce::MemoryBlock ("abc", 3)), nullptr);
     show.setProperty ("List", juce::Array<juce::var> { 1, "two", juce::Array<juce::var> { 3.0 } }, nullptr);
@@ -204,8 +207,10 @@ TEST (MessageRecordRead, CraftedBytesAreRejectedBeforeTheFrameworkSeesThem)
         { "empty property name", bytesOf ({ 'Q', 0, 0x01, 0x01, 0, 0x01, 0x02, 0 }) },
         { "invalid UTF-8 in a text", bytesOf ({ 'Q', 0, 0x01, 0x01, 't', 0, 0x01, 0x03, 0x05, 0xc3, 0x28, 0 }) },
         { "overlong UTF-8 in a text", bytesOf ({ 'Q', 0, 0x01, 0x01, 't', 0, 0x01, 0x03, 0x05, 0xc0, 0x80, 0 }) },
-        { "UTF-8 surrogate in a text", bytesOf ({ 'Q', 0, 0x01, 0x01, 't', 0, 0x01, 0x04, 0x05, 0xed, 0xa0, 0x80, 0 }) },
-        { "UTF-8 sequence cut by the end of a text", bytesOf ({ 'Q', 0, 0x01, 0x01, 't', 0, 0x01, 0x02, 0x05, 0xe0, 0 }) },
+        { "UTF-8 surrogate in a text",
+            bytesOf ({ 'Q', 0, 0x01, 0x01, 't', 0, 0x01, 0x04, 0x05, 0xed, 0xa0, 0x80, 0 }) },
+        { "UTF-8 sequence cut by the end of a text",
+            bytesOf ({ 'Q', 0, 0x01, 0x01, 't', 0, 0x01, 0x02, 0x05, 0xe0, 0 }) },
         { "invalid UTF-8 in a name", bytesOf ({ 'Q', 0, 0x01, 0x01, 0xff, 0, 0x01, 0x02, 0 }) },
         { "missing child count", bytesOf ({ 'Q', 0, 0 }) },
         { "child cut short", bytesOf ({ 'Q', 0, 0, 0x01, 0x01, 'S', 0, 0 }) },

@@ -7,8 +7,7 @@
 #include <gtest/gtest.h>
 #include <thread>
 
-namespace
-{
+namespace {
 struct Received
 {
     int rcType;
@@ -31,13 +30,9 @@ struct ObservedClient : RCClient
 {
     ObservedClient (Owner& o, std::atomic<int>& destroyedOnMessageThreadFlag)
         : RCClient (o), destroyedOnMessageThread (destroyedOnMessageThreadFlag)
-    {
-    }
+    {}
 
-    ~ObservedClient() override
-    {
-        destroyedOnMessageThread = juce::MessageManager::existsAndIsCurrentThread() ? 1 : 0;
-    }
+    ~ObservedClient() override { destroyedOnMessageThread = juce::MessageManager::existsAndIsCurrentThread() ? 1 : 0; }
 
     std::atomic<int>& destroyedOnMessageThread;
 };
@@ -90,8 +85,8 @@ protected:
     std::vector<Received> receiveUntilSentinel()
     {
         host.sendSentinel();
-        EXPECT_TRUE (MessageLoop::runUntil ([this]
-                                            { return ! owner.received.empty() && isSentinel (owner.received.back()); }));
+        EXPECT_TRUE (
+            MessageLoop::runUntil ([this] { return ! owner.received.empty() && isSentinel (owner.received.back()); }));
         auto result = owner.received;
         if (! result.empty() && isSentinel (result.back()))
             result.pop_back();
@@ -184,11 +179,12 @@ TEST (RCClientLifetime, QueuedRecordsKeepTheClientAliveAndItDiesOnTheMessageThre
     std::weak_ptr<RCClient> watch = client;
 
     // Stand in for the receiver thread: post two records from another thread.
-    std::thread receiver ([&]
-                          {
-                              client->oscMessageReceived (envelope (recordBytes (RCType::CueState)));
-                              client->oscMessageReceived (envelope (recordBytes (RCType::Pong)));
-                          });
+    std::thread receiver (
+        [&]
+        {
+            client->oscMessageReceived (envelope (recordBytes (RCType::CueState)));
+            client->oscMessageReceived (envelope (recordBytes (RCType::Pong)));
+        });
     receiver.join();
 
     client.reset(); // the owner lets go while both calls are still queued

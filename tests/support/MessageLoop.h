@@ -9,7 +9,7 @@
 struct MessageLoop
 {
     static bool runUntil (const std::function<bool()>& condition,
-                          std::chrono::milliseconds deadline = std::chrono::seconds (5))
+        std::chrono::milliseconds deadline = std::chrono::seconds (5))
     {
         const auto end = std::chrono::steady_clock::now() + deadline;
 

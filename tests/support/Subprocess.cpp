@@ -122,8 +122,7 @@ std::optional<juce::String> Subprocess::readLine (std::chrono::milliseconds time
 }
 
 std::optional<juce::String> Subprocess::waitForLineContaining (const juce::String& text,
-                                                               std::chrono::milliseconds timeout,
-                                                               juce::StringArray* skipped)
+    std::chrono::milliseconds timeout, juce::StringArray* skipped)
 {
     const auto end = std::chrono::steady_clock::now() + timeout;
 

@@ -25,9 +25,8 @@ public:
     std::optional<juce::String> readLine (std::chrono::milliseconds timeout);
 
     /** Waits for a line containing the text, collecting the lines passed on the way. */
-    std::optional<juce::String> waitForLineContaining (const juce::String& text,
-                                                       std::chrono::milliseconds timeout,
-                                                       juce::StringArray* skipped = nullptr);
+    std::optional<juce::String> waitForLineContaining (const juce::String& text, std::chrono::milliseconds timeout,
+        juce::StringArray* skipped = nullptr);
 
     /** Sends a signal and waits for the exit; returns the exit code (or 128 + signal). */
     int terminate (int signal, std::chrono::milliseconds timeout = std::chrono::seconds (5));

@@ -6,8 +6,7 @@
 #if QUENTARO_TEST_NEEDS_WEB_VIEW
 extern "C" int juce_gtkWebkitMain (int argc, const char* const* argv);
 
-namespace
-{
+namespace {
 juce::JUCEApplicationBase* noApplication()
 {
     return nullptr;

@@ -19,7 +19,7 @@ struct TestNetwork
     }
 };
 
-#define REQUIRE_PRIVATE_NETWORK()                                                      \
-    if (! TestNetwork::isPrivate())                                                    \
-        GTEST_FAIL() << "network tests run only inside the test command's namespace " \
-                        "(make test or scripts/run-tests.sh)"
+#define REQUIRE_PRIVATE_NETWORK()                                                 \
+    if (! TestNetwork::isPrivate())                                               \
+    GTEST_FAIL() << "network tests run only inside the test command's namespace " \
+                    "(make test or scripts/run-tests.sh)"

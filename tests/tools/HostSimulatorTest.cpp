@@ -8,8 +8,7 @@
 #include <csignal>
 #include <gtest/gtest.h>
 
-namespace
-{
+namespace {
 struct RecordingOwner : RCClient::Owner
 {
     void remoteRecordReceived (RCClient&, int rcType, const juce::ValueTree& record) override
@@ -23,7 +22,8 @@ struct RecordingOwner : RCClient::Owner
 
 TEST (RecordJson, KeepsOrderAndWireTypesBothWays)
 {
-    auto record = MessageRecord::build (RCType::ShowInfo, { { "HostName", "Stage \"A\"" }, { "ShowID", "7" }, { "Size", "1" } });
+    auto record =
+        MessageRecord::build (RCType::ShowInfo, { { "HostName", "Stage \"A\"" }, { "ShowID", "7" }, { "Size", "1" } });
     juce::ValueTree row ("S0");
     row.setProperty ("SID", 42, nullptr);
     row.setProperty ("SN", juce::String (juce::CharPointer_UTF8 ("Intro \xe0\xb8\x81")), nullptr);
@@ -43,7 +43,8 @@ TEST (RecordJson, KeepsOrderAndWireTypesBothWays)
 
 TEST (RecordJson, TextsThatAreNotRecordsGiveNothing)
 {
-    for (auto* text : { "", "not json", "[1, 2]", "{\"props\": {}}", "{\"RCType\": 1, \"children\": [{\"props\": {}}]}" })
+    for (auto* text :
+        { "", "not json", "[1, 2]", "{\"props\": {}}", "{\"RCType\": 1, \"children\": [{\"props\": {}}]}" })
         EXPECT_FALSE (RecordJson::fromJson (text).isValid()) << text;
 }
 

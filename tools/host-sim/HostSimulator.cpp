@@ -20,7 +20,8 @@ bool HostSimulator::start()
 {
     addListener (this);
 
-    if (! sender.connect (options.fixedRemoteAddress.isNotEmpty() ? options.fixedRemoteAddress : "127.0.0.1", options.remotePort))
+    if (! sender.connect (options.fixedRemoteAddress.isNotEmpty() ? options.fixedRemoteAddress : "127.0.0.1",
+            options.remotePort))
         return false;
 
     if (! connect (options.listenPort))

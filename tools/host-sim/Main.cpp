@@ -12,8 +12,7 @@
 #include <pthread.h>
 #include <thread>
 
-namespace
-{
+namespace {
 int intOption (const juce::StringArray& args, const juce::String& name, int fallback)
 {
     auto index = args.indexOf (name);
@@ -52,8 +51,7 @@ int main (int argc, char* argv[])
     options.remotePort = intOption (args, "--remote-port", options.remotePort);
     options.fixedRemoteAddress = textOption (args, "--remote");
 
-    HostSimulator simulator (options, [] (const juce::String& line)
-                             { std::cout << line.toStdString() << std::endl; });
+    HostSimulator simulator (options, [] (const juce::String& line) { std::cout << line.toStdString() << std::endl; });
 
     if (! simulator.start())
     {
@@ -61,13 +59,14 @@ int main (int argc, char* argv[])
         return 1;
     }
 
-    std::thread input ([&simulator]
-                       {
-                           std::string line;
+    std::thread input (
+        [&simulator]
+        {
+            std::string line;
 
-                           while (std::getline (std::cin, line))
-                               simulator.handleCommandLine (juce::String::fromUTF8 (line.c_str()));
-                       });
+            while (std::getline (std::cin, line))
+                simulator.handleCommandLine (juce::String::fromUTF8 (line.c_str()));
+        });
     input.detach();
 
     int received = 0;

@@ -40,7 +40,8 @@ juce::var RecordJson::treeToVar (const juce::ValueTree& tree, bool isRoot)
 
 juce::String RecordJson::toJson (const juce::ValueTree& record)
 {
-    return juce::JSON::toString (treeToVar (record, true), juce::JSON::FormatOptions {}.withSpacing (juce::JSON::Spacing::singleLine));
+    return juce::JSON::toString (treeToVar (record, true),
+        juce::JSON::FormatOptions {}.withSpacing (juce::JSON::Spacing::singleLine));
 }
 
 juce::ValueTree RecordJson::varToTree (const juce::var& object, const juce::Identifier& type)

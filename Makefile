@@ -1,0 +1,26 @@
+# make run   set up, build and start the program
+# make test  set up, build and run every test
+BUILD_DIR ?= build
+
+.PHONY: all setup build run test format clean
+
+all: build
+
+setup:
+	@scripts/setup.sh
+
+build: setup
+	@scripts/build.sh $(BUILD_DIR)
+
+run: build
+	@scripts/run-program.sh $(BUILD_DIR)
+
+test: build
+	@scripts/check-format.sh
+	@scripts/run-tests.sh $(BUILD_DIR)
+
+format:
+	@git ls-files -- '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD_DIR)
