@@ -2,7 +2,8 @@
 
 #include "../lookandfeel/AppData.h"
 
-namespace {
+namespace
+{
 const juce::Colour backgroundColour { 0xff09090b };
 const juce::Colour statusGrey { 0xff808080 };
 const juce::Colour mutedText { 0xffa1a1aa };

@@ -7,7 +7,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 const juce::Colour statusGrey { 0xff808080 };
 
 juce::Colour statusColour (const MainComponent& main)

@@ -2,7 +2,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 juce::StringArray propertyNames (const juce::ValueTree& tree)
 {
     juce::StringArray names;

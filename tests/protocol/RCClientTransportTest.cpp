@@ -7,7 +7,8 @@
 #include <gtest/gtest.h>
 #include <thread>
 
-namespace {
+namespace
+{
 struct Received
 {
     int rcType;

@@ -5,14 +5,15 @@
 
 #if QUENTARO_TEST_NEEDS_WEB_VIEW
 extern "C" int juce_gtkWebkitMain (int argc, const char* const* argv);
+#endif
 
-namespace {
+namespace
+{
 juce::JUCEApplicationBase* noApplication()
 {
     return nullptr;
 }
 } // namespace
-#endif
 
 int main (int argc, char** argv)
 {
@@ -20,11 +21,12 @@ int main (int argc, char** argv)
     // The web view runs in a child process that re-executes this program.
     if (argc >= 2 && juce::String (argv[1]) == "--juce-gtkwebkitfork-child")
         return juce_gtkWebkitMain (argc, argv);
-
-    // Makes the framework treat this executable as a standalone program, so that it starts
-    // the web view's child by exec rather than by a bare fork of a threaded process.
-    juce::JUCEApplicationBase::createInstance = &noApplication;
 #endif
+
+    // Makes the framework treat this executable as a standalone program: it then sets up X
+    // for several threads with its own error handlers, as in the real program, and starts a
+    // web view's child by exec rather than by a bare fork of a threaded process.
+    juce::JUCEApplicationBase::createInstance = &noApplication;
 
     testing::InitGoogleTest (&argc, argv);
     juce::ScopedJuceInitialiser_GUI messageLoop;

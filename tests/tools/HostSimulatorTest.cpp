@@ -8,7 +8,8 @@
 #include <csignal>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 struct RecordingOwner : RCClient::Owner
 {
     void remoteRecordReceived (RCClient&, int rcType, const juce::ValueTree& record) override

@@ -12,7 +12,8 @@
 #include <pthread.h>
 #include <thread>
 
-namespace {
+namespace
+{
 int intOption (const juce::StringArray& args, const juce::String& name, int fallback)
 {
     auto index = args.indexOf (name);
