@@ -165,5 +165,3 @@ void MainComponent::submitRemotePin (const juce::String& pin)
                 c->sendConnectRequest();
         });
 }
-
-void MainComponent::remoteRecordReceived (RCClient&, int, const juce::ValueTree&) {}

@@ -10,7 +10,9 @@
     The root of everything inside the main window: the three screens, the connection, the
     look and feel and the status line. Message thread only.
 */
-class MainComponent : public juce::Component, public juce::MultiTimer, public juce::KeyListener, public RCClient::Owner
+class MainComponent : public juce::Component,
+                      public juce::MultiTimer,
+                      public juce::KeyListener
 {
 public:
     MainComponent();
@@ -30,8 +32,6 @@ public:
 
     /** Sends the PIN the operator entered, followed 150 ms later by a connection request. */
     void submitRemotePin (const juce::String& pin);
-
-    void remoteRecordReceived (RCClient& client, int rcType, const juce::ValueTree& record) override;
 
     /** The client of the current connection, or null. */
     RCClient* getClient() const noexcept { return remote != nullptr ? remote->client.get() : nullptr; }

@@ -23,3 +23,20 @@ void RemotePinOverlay::paint (juce::Graphics& g)
 {
     g.fillAll (juce::Colour (0xcc000000));
 }
+
+void RemotePinOverlay::showForHost (const juce::String& hostText)
+{
+    hostLabelText = hostText;
+    pinField.clear();
+    errorLabel.setText ({}, juce::dontSendNotification);
+    setVisible (true);
+    toFront (true);
+    pinField.grabKeyboardFocus();
+}
+
+void RemotePinOverlay::showError (const juce::String& text)
+{
+    errorLabel.setText (text, juce::dontSendNotification);
+    pinField.grabKeyboardFocus();
+    pinField.selectAll();
+}

@@ -13,6 +13,12 @@ public:
     void resized() override;
     void paint (juce::Graphics& g) override;
 
+    /** Shows the overlay for a host, in front, with the PIN field focused. */
+    void showForHost (const juce::String& hostText);
+
+    /** Shows an error line and gives the PIN field focus with its text selected. */
+    void showError (const juce::String& text);
+
     /** Called with the entered text when the operator submits it. */
     std::function<void (const juce::String&)> onSubmit;
 
@@ -21,6 +27,7 @@ public:
 
 private:
     MainComponent& owner;
+    juce::String hostLabelText;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (RemotePinOverlay)
 };

@@ -302,6 +302,34 @@ juce::MemoryBlock MessageRecord::stampAddress (const void* data, size_t size, co
     return toBytes (tree);
 }
 
+std::vector<juce::ValueTree> MessageRecord::numberedChildren (const juce::ValueTree& tree, const juce::String& prefix,
+    int count)
+{
+    std::vector<juce::ValueTree> result ((size_t) juce::jmax (0, count));
+
+    for (const auto& child : tree)
+    {
+        auto name = child.getType().toString();
+
+        if (! name.startsWith (prefix))
+            continue;
+
+        auto number = name.substring (prefix.length());
+
+        // Only the canonical decimal form names a slot: "S7", not "S07" or "S+7".
+        if (number.isEmpty() || ! number.containsOnly ("0123456789") || (number.length() > 1 && number[0] == '0')
+            || number.length() > 9)
+            continue;
+
+        auto index = number.getIntValue();
+
+        if (index < count && ! result[(size_t) index].isValid())
+            result[(size_t) index] = child;
+    }
+
+    return result;
+}
+
 juce::String MessageRecord::text (const juce::ValueTree& tree, const juce::Identifier& name)
 {
     return tree.getProperty (name).toString();

@@ -77,6 +77,12 @@ struct MessageRecord
     static int integer (const juce::ValueTree& tree, const juce::Identifier& name);
     static juce::int64 integer64 (const juce::ValueTree& tree, const juce::Identifier& name);
 
+    /** The children named prefix followed by 0, 1, ... count - 1 in decimal, in that order; a
+        missing child is an invalid tree (which reads as empty). Where several children share
+        a name the first counts. One pass over the children, whatever count is. */
+    static std::vector<juce::ValueTree> numberedChildren (const juce::ValueTree& tree, const juce::String& prefix,
+        int count);
+
     /** The leading-decimal parse: optional leading white space and sign, then the digits up to
         the first non-digit; text without leading digits gives 0. Values beyond the type's range
         saturate at its ends rather than wrap. */

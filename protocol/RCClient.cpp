@@ -1,6 +1,17 @@
 #include "RCClient.h"
 
+#include "../app/MainComponent.h"
+#include "MessageFormat.h"
+
 const juce::String RCClient::address { "/quentaro" };
+
+namespace
+{
+const juce::Colour grey { 0xffa1a1aa };
+const juce::Colour green { 0xff22c55e };
+const juce::Colour amber { 0xfffbbf24 };
+const juce::Colour red { 0xffef4444 };
+} // namespace
 
 //==============================================================================
 struct RCClient::PostedRecord
@@ -41,21 +52,37 @@ void RCClient::releaseOnMessageThread (std::shared_ptr<RCClient> client)
 }
 
 //==============================================================================
-RCClient::RCClient (Owner& ownerToUse) : owner (ownerToUse) {}
+RCClient::RCClient (MainComponent& ownerToUse) : owner (ownerToUse)
+{
+    webBrowser = owner.show.getWebBrowser();
+}
 
 RCClient::~RCClient()
 {
     // Message thread (the receiver thread never holds the last reference, see PostedRecord).
     // Setting stopped first makes a datagram arriving from now on be dropped on the receiver thread.
-    stopped.exchange (true);
-    disconnect();
-    removeListener (this);
-    closeSender();
+    if (! stopped.exchange (true))
+    {
+        stopTimer();
+        removeListener (this);
+        closeSender();
+        disconnect();
+        receiverConnected = false;
+        webBrowser = nullptr;
+        connectionState = 0;
+        pinPending = false;
+        positionDragging = false;
+    }
 }
 
 bool RCClient::connectReceiver()
 {
-    addListener (this, juce::OSCAddress (address));
+    if (! listening)
+    {
+        addListener (this, juce::OSCAddress (address));
+        listening = true;
+    }
+
     auto bound = connect (receivePort);
     receiverConnected = true;
     return bound;
@@ -74,6 +101,7 @@ void RCClient::closeSender()
     senderOpen = false;
 }
 
+//==============================================================================
 void RCClient::sendRaw (const void* data, size_t size)
 {
     if (! senderOpen)
@@ -92,11 +120,122 @@ void RCClient::sendRecord (const juce::ValueTree& record)
     sendRaw (bytes.getData(), bytes.getSize());
 }
 
-void RCClient::sendConnectRequest()
+void RCClient::send (RCType type, std::initializer_list<MessageRecord::Property> properties)
 {
-    sendRecord (MessageRecord::build (RCType::ConnectRequest, { { MessageRecord::ip, localAddress } }));
+    sendRecord (MessageRecord::build (type, properties));
 }
 
+void RCClient::sendHello()
+{
+    auto ip = localAddress.isNotEmpty() ? localAddress : juce::IPAddress::getLocalAddress().toString();
+    send (RCType::Hello, { { MessageRecord::ip, ip }, { "DeviceName", MessageFormat::localDeviceName() } });
+}
+
+void RCClient::sendConnectRequest()
+{
+    send (RCType::ConnectRequest, { { MessageRecord::ip, localAddress } });
+}
+void RCClient::sendPlay()
+{
+    send (RCType::Play);
+}
+void RCClient::sendPause()
+{
+    send (RCType::Pause);
+}
+void RCClient::sendStop()
+{
+    send (RCType::Stop);
+}
+void RCClient::sendPlayNext()
+{
+    send (RCType::PlayNext);
+}
+void RCClient::sendPlayPrev()
+{
+    send (RCType::PlayPrev);
+}
+void RCClient::sendPosition (double position)
+{
+    send (RCType::SetPosition, { { "SetPos", MessageFormat::position (position) } });
+}
+void RCClient::sendNextCue (int index)
+{
+    send (RCType::SetNextCue, { { "ID", juce::String (index) } });
+}
+void RCClient::sendPing()
+{
+    send (RCType::Ping, { { "t", juce::String (lastPingTime) } });
+}
+
+//==============================================================================
+void RCClient::timerCallback()
+{
+    if (stopped.load())
+        return;
+
+    if (! pinPending)
+    {
+        if (connectionState == 1)
+        {
+            if (registerTicks++ >= 19)
+            {
+                registerTicks = 0;
+                sendConnectRequest();
+            }
+        }
+        else if (connectionState == 0)
+        {
+            sendConnectRequest();
+        }
+        else
+        {
+            registerTicks = 0;
+        }
+    }
+
+    if (pingTicks++ >= 9)
+    {
+        pingTicks = 0;
+
+        if (! pinPending)
+        {
+            lastPingTime = juce::Time::getMillisecondCounter();
+            sendPing();
+        }
+    }
+
+    const auto now = clock();
+
+    if (pinPending)
+        return;
+
+    if ((juce::int64) livenessDeadline + 10 < now)
+    {
+        sendHello();
+
+        if (connectionState == 0)
+            sendConnectRequest();
+
+        owner.setRemoteStatus ("Connection failed - retrying...", red);
+        owner.show.setLatency (-1);
+    }
+    else if (livenessDeadline < now)
+    {
+        sendHello();
+
+        if (connectionState == 0)
+            sendConnectRequest();
+
+        owner.setRemoteStatus ("Reconnecting...", amber);
+        owner.show.setLatency (-1);
+
+        if (! owner.show.isVisible())
+            connectionState = 0;
+    }
+}
+
+//==============================================================================
 void RCClient::oscMessageReceived (const juce::OSCMessage& message)
 {
     // Receiver thread: no parsing here, only a copy and a hand-over.
@@ -126,5 +265,175 @@ void RCClient::handleIncoming (const juce::MemoryBlock& bytes)
     if (! record.isValid())
         return;
 
-    owner.remoteRecordReceived (*this, MessageRecord::integer (record, MessageRecord::rcType), record);
+    // A handler may end the connection (host disconnect); the client stays alive until it returns.
+    auto self = weak_from_this().lock();
+    const auto type = MessageRecord::integer (record, MessageRecord::rcType);
+
+    switch (type)
+    {
+        case (int) RCType::PinRequired: handlePinRequired(); return;
+        case (int) RCType::PinRejected: handlePinRejected(); return;
+        case (int) RCType::HostDisconnect: handleHostDisconnect(); return;
+        default: break;
+    }
+
+    refreshLiveness();
+
+    switch (type)
+    {
+        case (int) RCType::ShowInfo: handleShowInfo (record); break;
+        case (int) RCType::CueState: handleCueState (record); break;
+        case (int) RCType::TransportState: handleTransportState (record); break;
+        case (int) RCType::CueTable: handleCueTable (record); break;
+        case (int) RCType::MarkerLoopState: handleMarkerLoopState (record); break;
+        case (int) RCType::HotCueList: handleHotCueList (record); break;
+        case (int) RCType::Pong: handlePong (record); break;
+        default: break;
+    }
+}
+
+void RCClient::refreshLiveness()
+{
+    livenessDeadline = clock() + 3;
+
+    if (connectionState == 2)
+        owner.setRemoteStatus ("Connected", green);
+    else if (connectionState == 1)
+        owner.setRemoteStatus ("Waiting for Show Session Load", green);
+}
+
+//==============================================================================
+void RCClient::handlePinRequired()
+{
+    pinPending = true;
+    livenessDeadline = clock() + 3;
+    owner.awaitingPin = true;
+    owner.setRemoteStatus ("PIN required", grey);
+
+    owner.pinOverlay.setBounds (owner.getLocalBounds());
+    owner.pinOverlay.showForHost (owner.show.connectName.isNotEmpty() ? owner.show.connectName : owner.hostAddress);
+}
+
+void RCClient::handlePinRejected()
+{
+    livenessDeadline = clock() + 3;
+    owner.pinOverlay.showError ("Incorrect PIN. Try again.");
+}
+
+void RCClient::handleHostDisconnect()
+{
+    owner.awaitingPin = false;
+    owner.pinOverlay.setVisible (false);
+
+    owner.show.resetSession();
+
+    owner.connectPanel.setVisible (true);
+    owner.show.setVisible (false);
+    owner.statusLabel.setVisible (true);
+
+    owner.remote.reset(); // this client lives on until the running call returns
+    owner.stopTimer (MainComponent::statusPollTimer);
+    owner.setRemoteStatus ("Disconnected by host", red);
+}
+
+//==============================================================================
+void RCClient::handleShowInfo (const juce::ValueTree& record)
+{
+    owner.awaitingPin = false;
+    owner.pinOverlay.setVisible (false);
+    pinPending = false;
+
+    auto& show = owner.show;
+    show.setHostName (MessageRecord::text (record, "HostName"));
+
+    if (MessageRecord::text (record, "ShowID") == "-1")
+    {
+        connectionState = 1;
+        show.setShowName ({});
+        owner.setRemoteStatus ("Waiting for Show Session Load", green);
+        return;
+    }
+
+    const auto newShowId = MessageRecord::integer (record, "ShowID");
+
+    if (newShowId == show.showId)
+        return;
+
+    connectionState = 2;
+    owner.setRemoteStatus ("Connected", green);
+
+    const auto rows = juce::jlimit (0, maxRows, MessageRecord::integer (record, "Size"));
+    std::vector<Show::Song> songs;
+    songs.reserve ((size_t) rows);
+
+    for (auto& child : MessageRecord::numberedChildren (record, "S", rows))
+        songs.push_back ({ MessageRecord::integer (child, "SID"), MessageRecord::text (child, "SN") });
+
+    show.loadShow (newShowId, MessageRecord::text (record, "ShowName"), std::move (songs));
+}
+
+void RCClient::handleCueState (const juce::ValueTree& record)
+{
+    if (! owner.show.isVisible())
+        return;
+
+    owner.show.applyCueState (MessageRecord::integer (record, "currentcue"),
+        MessageRecord::integer (record, "nextcue"));
+}
+
+void RCClient::handleTransportState (const juce::ValueTree& record)
+{
+    auto& show = owner.show;
+
+    if (! show.isVisible())
+        return;
+
+    const auto maxPosition = MessageRecord::integer (record, "maxpos");
+    const auto position = MessageRecord::integer (record, "pos");
+
+    if (! positionDragging)
+    {
+        // A range that is empty or reversed would leave the slider unusable: keep the last one.
+        if (maxPosition > 0)
+            show.positionSlider.setRange (0.0, (double) maxPosition, 0.0);
+
+        show.positionSlider.setValue ((double) position, juce::sendNotificationAsync);
+    }
+
+    show.timeLabel.setText (MessageRecord::text (record, "time"), juce::dontSendNotification);
+
+    if (webBrowser != nullptr)
+        webBrowser->setTransportPosition (position);
+}
+
+void RCClient::handleCueTable (const juce::ValueTree& record)
+{
+    if (webBrowser != nullptr)
+        webBrowser->setTableData (MessageRecord::text (record, "json"), MessageRecord::text (record, "currentcue"),
+            MessageRecord::text (record, "nextcue"));
+}
+
+void RCClient::handleMarkerLoopState (const juce::ValueTree& record)
+{
+    if (webBrowser != nullptr)
+        webBrowser->setCurrentMarkerLoop (MessageRecord::text (record, "songCue"),
+            MessageRecord::text (record, "markerNum"), MessageRecord::text (record, "enabled"));
+}
+
+void RCClient::handleHotCueList (const juce::ValueTree& record)
+{
+    const auto count = juce::jlimit (0, maxRows, MessageRecord::integer (record, "Size"));
+    std::vector<HotCue> cues;
+    cues.reserve ((size_t) count);
+
+    for (auto& child : MessageRecord::numberedChildren (record, "C", count))
+        cues.push_back ({ MessageRecord::text (child, "cueName"), MessageRecord::text (child, "colourCode") });
+
+    owner.show.hotCuePanel.setHotCues (std::move (cues));
+}
+
+void RCClient::handlePong (const juce::ValueTree& record)
+{
+    owner.show.setLatency (
+        MessageFormat::latency (juce::Time::getMillisecondCounter(), MessageRecord::integer64 (record, "t")));
 }

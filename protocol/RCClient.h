@@ -5,52 +5,70 @@
 #include <juce_osc/juce_osc.h>
 
 #include <atomic>
+#include <ctime>
+#include <functional>
 #include <memory>
 
+class MainComponent;
+class WebBridge;
+
 /**
-    The protocol client: one per connection, always held through a std::shared_ptr.
+    The protocol client: the remote's half of one connection to one host, always held through
+    a std::shared_ptr (the receive path needs the weak self-reference).
 
     Threads: the framework's OSC receiver thread calls oscMessageReceived, which only copies
-    the blob and posts it to the message thread together with a strong reference to the client.
-    Everything else (sending, handling, construction and tear-down) runs on the message thread.
+    the blob and posts it to the message thread together with a strong reference to the
+    client. Everything else (timer, sends, handlers, construction and tear-down) runs on the
+    message thread, and the last strong reference is always released there.
 */
 class RCClient : public juce::OSCReceiver,
                  public juce::OSCReceiver::ListenerWithOSCAddress<juce::OSCReceiver::RealtimeCallback>,
+                 public juce::Timer,
                  public std::enable_shared_from_this<RCClient>
 {
 public:
-    /** What the client hands its records to: the main component. Message thread only. */
-    struct Owner
-    {
-        virtual ~Owner() = default;
-
-        /** A valid record has arrived from the host; rcType is its parsed "RCType". */
-        virtual void remoteRecordReceived (RCClient& client, int rcType, const juce::ValueTree& record) = 0;
-    };
-
     static constexpr int receivePort = 9211;
     static constexpr int hostPort = 9212;
+    static constexpr int tickInterval = 100;
     static const juce::String address; // "/quentaro"
 
-    explicit RCClient (Owner& owner);
+    /** Records no real datagram can carry this many rows (a datagram holds at most 65,507
+        bytes); a larger "Size" is read as this many. */
+    static constexpr int maxRows = 65536;
+
+    explicit RCClient (MainComponent& owner);
     ~RCClient() override;
-
-    /** The only way a message leaves the program (message thread). Stamps "IP", wraps the
-        bytes in a "/quentaro" blob and sends one datagram to the host; failures are silent. */
-    void sendRaw (const void* data, size_t size);
-    void sendRecord (const juce::ValueTree& record);
-
-    /** ConnectRequest, carrying localAddress as "IP" even when it is empty. */
-    void sendConnectRequest();
 
     /** Receiver thread: copies the blob and posts it to the message thread. */
     void oscMessageReceived (const juce::OSCMessage& message) override;
 
+    /** Every 100 ms: connection requests, pings and the liveness check. */
+    void timerCallback() override;
+
+    //==============================================================================
+    // Sending (message thread). sendRaw is the only way a message leaves the program: it
+    // stamps "IP", wraps the bytes in a "/quentaro" blob and sends one datagram to the host;
+    // failures are silent.
+    void sendRaw (const void* data, size_t size);
+    void sendRecord (const juce::ValueTree& record);
+
+    void sendHello();
+    void sendConnectRequest();
+    void sendPlay();
+    void sendPause();
+    void sendStop();
+    void sendPlayNext();
+    void sendPlayPrev();
+    void sendPosition (double position);
+    void sendNextCue (int index);
+    void sendPing();
+
+    //==============================================================================
     /** Message thread: parses one record and dispatches it by "RCType". */
     void handleIncoming (const juce::MemoryBlock& bytes);
 
-    /** Registers for "/quentaro" and binds the receiving socket to port 9211 on all local
-        IPv4 addresses, starting the receiver thread only when the binding succeeds.
+    /** Registers for "/quentaro" (once) and binds the receiving socket to port 9211 on all
+        local IPv4 addresses, starting the receiver thread only when the binding succeeds.
         Returns whether it did; receiverConnected is set either way. */
     bool connectReceiver();
 
@@ -60,23 +78,46 @@ public:
     void closeSender();
     bool hasSender() const noexcept { return senderOpen; }
 
+    /** Now, in whole seconds since 1970 (replaceable so tests need not wait for real seconds). */
+    std::function<juce::int32()> clock = [] { return (juce::int32) std::time (nullptr); };
+
+    //==============================================================================
+    WebBridge* webBrowser = nullptr;
+    bool positionDragging = false;
     juce::OSCSender sender;
+    int connectionState = 0;
+    juce::int32 livenessDeadline = 0;
     std::atomic<bool> stopped { false };
     bool receiverConnected = false;
+    int pingTicks = 0;
+    int registerTicks = 0;
+    juce::uint32 lastPingTime = 0;
     juce::String localAddress;
-
-    /** 0 no answer yet, 1 connected without a loaded show, 2 connected with a show. */
-    int connectionState = 0;
+    bool pinPending = false;
 
 private:
-    /** Owns what the receiver thread posts; makes sure the client's last strong reference is
-        released on the message thread, never on the receiver thread it would have to stop. */
     struct PostedRecord;
 
     static void releaseOnMessageThread (std::shared_ptr<RCClient> client);
 
-    Owner& owner;
+    void send (RCType type, std::initializer_list<MessageRecord::Property> properties = {});
+    void refreshLiveness();
+
+    void handlePinRequired();
+    void handlePinRejected();
+    void handleHostDisconnect();
+
+    void handleShowInfo (const juce::ValueTree& record);
+    void handleCueState (const juce::ValueTree& record);
+    void handleTransportState (const juce::ValueTree& record);
+    void handleCueTable (const juce::ValueTree& record);
+    void handleMarkerLoopState (const juce::ValueTree& record);
+    void handleHotCueList (const juce::ValueTree& record);
+    void handlePong (const juce::ValueTree& record);
+
+    MainComponent& owner;
     bool senderOpen = false;
+    bool listening = false;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (RCClient)
 };

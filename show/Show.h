@@ -1,40 +1,100 @@
 #pragma once
 
+#include "../app/StatusCard.h"
+#include "../panels/RemoteMidiHotCuePanel.h"
+#include "WebBridge.h"
+
 #include <juce_gui_extra/juce_gui_extra.h>
 
 class MainComponent;
 
-/** The show screen and the owner of the show state (message thread only). */
-class Show : public juce::Component, private juce::Timer
+/**
+    The show screen and the owner of the show state: which host and show are connected, the
+    song list, the current and next cue with their cards, and the page bridge.
+
+    Message thread only.
+*/
+class Show : public juce::Component,
+             private juce::Timer
 {
 public:
+    struct Song
+    {
+        int id = 0;
+        juce::String name;
+    };
+
     explicit Show (MainComponent& owner);
     ~Show() override;
 
     void paint (juce::Graphics& g) override;
 
-    /** Redraws the header from the host texts, the status and the latency. */
-    void updateHeaderText();
+    //==============================================================================
+    // Show state
+    void setHostName (const juce::String& name);
+    void setShowName (const juce::String& name);
+    void loadShow (int newShowId, const juce::String& newShowName, std::vector<Song> newSongs);
+    void applyCueState (int current, int next);
+    void setNextCue (int cue);
+    int songCount() const noexcept { return (int) songs.size(); }
 
-    /** Shows the round trip in milliseconds; -1 resets the display. */
+    /** "n - name" for a cue of the song list, "-" otherwise. */
+    juce::String cueText (int cue) const;
+    juce::String songName (int cue) const;
+
+    /** Scrolls the page's row of a cue into view (nothing for a negative cue or without a page). */
+    void scrollToCueRow (int cue);
+
+    //==============================================================================
+    // Display
+    void updateHeaderText();
     void setLatency (int milliseconds);
 
-    /** Stops the panel animation (used by the main component's tear-down). */
-    void stopAnimation() { stopTimer(); }
+    /** The show view's part of a disconnect by the host. */
+    void resetSession();
 
-    /** Destroys the web view before the rest of the show view goes. */
+    /** Ends the demo (the demo itself comes with the show screen's controls). */
+    void exitDemo();
+
+    void stopAnimation() { stopTimer(); }
     void destroyWebView();
 
-    juce::String statusText { "No connection" };
+    /** The page bridge, or null while the show view has no page to talk to. */
+    WebBridge* getWebBrowser() noexcept { return bridge.isAttached() ? &bridge : nullptr; }
+    WebBridge& getBridge() noexcept { return bridge; }
+
+    //==============================================================================
+    bool demoMode = false;
+    std::vector<Song> songs;
+
+private:
+    WebBridge bridge;
+
+public:
+    RemoteMidiHotCuePanel hotCuePanel;
+    int currentCue = -1;
+    int nextCue = 0;
+    juce::String currentCueName, nextCueName;
+    int showId = -1;
+    juce::Slider positionSlider;
+    juce::Label timeLabel;
+    juce::TextButton disconnectButton { "Disconnect" };
+
+private:
+    MainComponent& owner;
+
+public:
+    juce::String statusText { "Connecting..." };
     juce::Colour statusColour { 0xffa1a1aa };
     juce::String connectAddress, connectName, hostName, showName;
-    int showId = -1;
-    int latencyMs = -1;
+
+    RemoteUI::StatusCard showCard { "Show", juce::Colour (0xff22c55e) };
+    RemoteUI::StatusCard nowPlayingCard { "Now Playing", juce::Colour (0xff38bdf8) };
+    RemoteUI::StatusCard nextCueCard { "Next Cue", juce::Colour (0xfffbbf24) };
+    juce::Label headerLabel, latencyLabel;
 
 private:
     void timerCallback() override {}
-
-    MainComponent& owner;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (Show)
 };

@@ -231,7 +231,7 @@ TEST (MainComponentDisconnect, DropsTheConnectionAndResetsTheTextsButNotTheScree
     EXPECT_TRUE (main.show.hostName.isEmpty() && main.show.showName.isEmpty());
     EXPECT_EQ (main.show.statusText, "No connection");
     EXPECT_EQ (main.show.statusColour, juce::Colour (0xffa1a1aa));
-    EXPECT_EQ (main.show.latencyMs, -1);
+    EXPECT_EQ (main.show.latencyLabel.getText(), "-- ms");
     EXPECT_EQ (main.statusLabel.getText(), "Status : No Connection");
     EXPECT_EQ (statusColour (main), statusGrey);
 }

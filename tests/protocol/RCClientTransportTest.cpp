@@ -1,43 +1,11 @@
 #include "protocol/RCClient.h"
 
-#include "support/HostEndpoint.h"
-#include "support/MessageLoop.h"
-#include "support/TestNetwork.h"
+#include "support/ClientFixture.h"
 
-#include <gtest/gtest.h>
 #include <thread>
 
 namespace
 {
-struct Received
-{
-    int rcType;
-    juce::ValueTree record;
-};
-
-struct RecordingOwner : RCClient::Owner
-{
-    void remoteRecordReceived (RCClient&, int rcType, const juce::ValueTree& record) override
-    {
-        EXPECT_TRUE (juce::MessageManager::existsAndIsCurrentThread());
-        received.push_back ({ rcType, record });
-    }
-
-    std::vector<Received> received;
-};
-
-/** A client whose tear-down reports the thread it ran on. */
-struct ObservedClient : RCClient
-{
-    ObservedClient (Owner& o, std::atomic<int>& destroyedOnMessageThreadFlag)
-        : RCClient (o), destroyedOnMessageThread (destroyedOnMessageThreadFlag)
-    {}
-
-    ~ObservedClient() override { destroyedOnMessageThread = juce::MessageManager::existsAndIsCurrentThread() ? 1 : 0; }
-
-    std::atomic<int>& destroyedOnMessageThread;
-};
-
 juce::MemoryBlock recordBytes (RCType type, std::initializer_list<MessageRecord::Property> props = {})
 {
     return MessageRecord::toBytes (MessageRecord::build (type, props));
@@ -50,141 +18,146 @@ juce::OSCMessage envelope (const juce::MemoryBlock& bytes)
     return message;
 }
 
-/** The host's end: sends to the remote's port on loopback. */
-class FakeHost
+juce::MemoryBlock hotCueSentinel()
 {
-public:
-    FakeHost() { EXPECT_TRUE (sender.connect ("127.0.0.1", RCClient::receivePort)); }
-
-    void send (const juce::OSCMessage& message) { EXPECT_TRUE (sender.send (message)); }
-    void sendRecord (const juce::MemoryBlock& bytes) { send (envelope (bytes)); }
-
-    /** A valid record sent after the others: once it has arrived, everything sent before it
-        has been received or dropped (loopback keeps the order). */
-    void sendSentinel() { sendRecord (recordBytes (RCType::Pong, { { "t", "sentinel" } })); }
-
-private:
-    juce::OSCSender sender;
-};
-
-bool isSentinel (const Received& r)
-{
-    return r.rcType == 106 && MessageRecord::text (r.record, "t") == "sentinel";
+    auto record = MessageRecord::build (RCType::HotCueList, { { "Size", "1" } });
+    juce::ValueTree cue ("C0");
+    cue.setProperty ("cueName", "sentinel", nullptr);
+    record.appendChild (cue, nullptr);
+    return MessageRecord::toBytes (record);
 }
 
-class RCClientTransport : public testing::Test
+/** Counts the client's clock reads: each handled record (but not a dropped one) reads it once
+    to move the liveness deadline. */
+class RCClientReceive : public ClientFixture
 {
 protected:
     void SetUp() override
     {
-        REQUIRE_PRIVATE_NETWORK();
-        client = std::make_shared<RCClient> (owner);
-        ASSERT_TRUE (client->connectReceiver());
-        ASSERT_TRUE (client->receiverConnected);
+        ClientFixture::SetUp();
+        client()->clock = [this]
+        {
+            ++clockReads;
+            return now;
+        };
     }
 
-    std::vector<Received> receiveUntilSentinel()
+    bool sentinelArrived()
     {
-        host.sendSentinel();
-        EXPECT_TRUE (
-            MessageLoop::runUntil ([this] { return ! owner.received.empty() && isSentinel (owner.received.back()); }));
-        auto result = owner.received;
-        if (! result.empty() && isSentinel (result.back()))
-            result.pop_back();
-        owner.received.clear();
-        return result;
+        auto& cues = main.show.hotCuePanel.getHotCues();
+        return cues.size() == 1 && cues[0].cueName == "sentinel";
     }
 
-    RecordingOwner owner;
-    std::shared_ptr<RCClient> client;
-    FakeHost host;
+    int clockReads = 0;
+    juce::OSCSender toRemote;
 };
 } // namespace
 
-TEST_F (RCClientTransport, RecordsReachTheMessageThreadWithTheirParsedType)
+TEST_F (RCClientReceive, ADatagramFromTheHostReachesTheHandlersOnTheMessageThread)
 {
-    juce::ValueTree textType ("QUENTARO");
-    textType.setProperty ("RCType", "101", nullptr);
-    juce::ValueTree textWithLetters ("QUENTARO");
-    textWithLetters.setProperty ("RCType", "101abc", nullptr);
-    juce::ValueTree lettersOnly ("QUENTARO");
-    lettersOnly.setProperty ("RCType", "abc", nullptr);
-    juce::ValueTree noType ("QUENTARO");
-    noType.setProperty ("currentcue", 3, nullptr);
+    ASSERT_TRUE (toRemote.connect ("127.0.0.1", RCClient::receivePort));
 
-    host.sendRecord (recordBytes (RCType::CueState, { { "currentcue", "2" }, { "nextcue", "3" } }));
-    host.sendRecord (MessageRecord::toBytes (textType));
-    host.sendRecord (MessageRecord::toBytes (textWithLetters));
-    host.sendRecord (MessageRecord::toBytes (lettersOnly));
-    host.sendRecord (MessageRecord::toBytes (noType));
+    main.show.setVisible (true);
+    loadShow ({ "Intro", "Verse", "Outro" });
+    clockReads = 0;
 
-    auto got = receiveUntilSentinel();
-    ASSERT_EQ (got.size(), 5u);
-    EXPECT_EQ (got[0].rcType, 101);
-    EXPECT_EQ (MessageRecord::text (got[0].record, "nextcue"), "3");
-    EXPECT_EQ (got[1].rcType, 101);
-    EXPECT_EQ (got[2].rcType, 101);
-    EXPECT_EQ (got[3].rcType, 0);
-    EXPECT_EQ (got[4].rcType, 0);
+    toRemote.send (envelope (recordBytes (RCType::CueState, { { "currentcue", "1" }, { "nextcue", "2" } })));
+    toRemote.send (envelope (hotCueSentinel()));
+
+    ASSERT_TRUE (MessageLoop::runUntil ([this] { return sentinelArrived(); }));
+    EXPECT_EQ (main.show.currentCue, 1);
+    EXPECT_EQ (main.show.nowPlayingCard.getValue(), "1 - Verse");
+    EXPECT_EQ (clockReads, 2);
+    EXPECT_EQ (client()->livenessDeadline, now + 3);
 }
 
-TEST_F (RCClientTransport, EverythingButOneNonEmptyBlobToQuentaroIsDropped)
+TEST_F (RCClientReceive, EverythingButOneNonEmptyBlobToQuentaroIsDroppedBeforeTheMessageThread)
 {
-    auto valid = recordBytes (RCType::CueState, { { "currentcue", "1" } });
+    ASSERT_TRUE (toRemote.connect ("127.0.0.1", RCClient::receivePort));
+    auto valid = recordBytes (RCType::Pong, { { "t", "1" } });
 
     juce::OSCMessage otherAddress { juce::OSCAddressPattern ("/other") };
     otherAddress.addBlob (valid);
-
     auto twoArguments = envelope (valid);
     twoArguments.addBlob (valid);
-
     juce::OSCMessage integerArgument { juce::OSCAddressPattern ("/quentaro") };
     integerArgument.addInt32 (101);
-
     juce::OSCMessage textArgument { juce::OSCAddressPattern ("/quentaro") };
     textArgument.addString ("101");
-
     juce::OSCMessage noArgument { juce::OSCAddressPattern ("/quentaro") };
-
     const char notATree[] = "\x05\x06\x07 definitely not a value tree";
 
-    host.send (otherAddress);
-    host.send (twoArguments);
-    host.send (integerArgument);
-    host.send (textArgument);
-    host.send (noArgument);
-    host.sendRecord ({});
-    host.sendRecord (juce::MemoryBlock (notATree, sizeof (notATree)));
+    for (auto& message : { otherAddress, twoArguments, integerArgument, textArgument, noArgument, envelope ({}),
+             envelope (juce::MemoryBlock (notATree, sizeof (notATree))) })
+        toRemote.send (message);
 
-    EXPECT_TRUE (receiveUntilSentinel().empty());
+    toRemote.send (envelope (hotCueSentinel()));
+
+    // Loopback keeps the order: once the sentinel is in, every datagram before it was dropped.
+    ASSERT_TRUE (MessageLoop::runUntil ([this] { return sentinelArrived(); }));
+    EXPECT_EQ (clockReads, 1);
+    EXPECT_EQ (main.show.latencyLabel.getText(), "-- ms");
 }
 
-TEST_F (RCClientTransport, NothingIsHandledOnceTheTearDownHasBegun)
+TEST_F (RCClientReceive, TheKindIsReadByTheLeadingDecimalParse)
 {
-    client->stopped = true;
+    main.show.setVisible (true);
+    loadShow ({ "A", "B", "C", "D" });
 
-    host.sendRecord (recordBytes (RCType::CueState));
-    host.sendRecord (recordBytes (RCType::CueState));
+    struct Case
+    {
+        juce::var rcType;
+        bool handledAsCueState;
+    };
 
-    // Nothing arrives, sentinel included; the direct call on the message thread is ignored too.
-    MessageLoop::runFor (std::chrono::milliseconds (300));
-    client->handleIncoming (recordBytes (RCType::CueState));
-    EXPECT_TRUE (owner.received.empty());
+    const Case cases[] = { { 101, true }, { "101", true }, { "101abc", true }, { " 101", true }, { "abc", false },
+        { "1010", false }, {} };
+
+    int cue = 0;
+
+    for (auto& c : cases)
+    {
+        juce::ValueTree record ("QUENTARO");
+
+        if (! c.rcType.isVoid())
+            record.setProperty ("RCType", c.rcType, nullptr);
+
+        record.setProperty ("currentcue", ++cue, nullptr);
+        clockReads = 0;
+        receive (record);
+
+        EXPECT_EQ (main.show.currentCue == cue, c.handledAsCueState) << c.rcType.toString();
+        EXPECT_EQ (clockReads, 1) << "every kind refreshes liveness: " << c.rcType.toString();
+    }
+}
+
+TEST_F (RCClientReceive, NothingIsHandledOnceTheTearDownHasBegun)
+{
+    client()->stopped = true;
+
+    // Neither on the receiver thread ...
+    client()->oscMessageReceived (envelope (hotCueSentinel()));
+    // ... nor on the message thread.
+    client()->handleIncoming (hotCueSentinel());
+
+    MessageLoop::runFor (std::chrono::milliseconds (50));
+    EXPECT_FALSE (sentinelArrived());
+    EXPECT_EQ (clockReads, 0);
 }
 
 TEST (RCClientLifetime, QueuedRecordsKeepTheClientAliveAndItDiesOnTheMessageThread)
 {
-    RecordingOwner owner;
-    std::atomic<int> destroyedOnMessageThread { -1 };
-    auto client = std::make_shared<ObservedClient> (owner, destroyedOnMessageThread);
+    MainComponent main;
+    auto client = std::make_shared<RCClient> (main);
     std::weak_ptr<RCClient> watch = client;
+    main.show.setVisible (true);
 
     // Stand in for the receiver thread: post two records from another thread.
     std::thread receiver (
         [&]
         {
-            client->oscMessageReceived (envelope (recordBytes (RCType::CueState)));
-            client->oscMessageReceived (envelope (recordBytes (RCType::Pong)));
+            client->oscMessageReceived (envelope (recordBytes (RCType::CueState, { { "currentcue", "7" } })));
+            client->oscMessageReceived (envelope (hotCueSentinel()));
         });
     receiver.join();
 
@@ -192,10 +165,8 @@ TEST (RCClientLifetime, QueuedRecordsKeepTheClientAliveAndItDiesOnTheMessageThre
     EXPECT_FALSE (watch.expired());
 
     ASSERT_TRUE (MessageLoop::runUntil ([&] { return watch.expired(); }));
-    ASSERT_EQ (owner.received.size(), 2u);
-    EXPECT_EQ (owner.received[0].rcType, 101);
-    EXPECT_EQ (owner.received[1].rcType, 106);
-    EXPECT_EQ (destroyedOnMessageThread.load(), 1);
+    EXPECT_EQ (main.show.currentCue, 7);
+    EXPECT_EQ (main.show.hotCuePanel.getHotCues().size(), 1u);
 }
 
 TEST (RCClientSend, OneDatagramToTheHostPortWithTheAddressStamped)
@@ -205,15 +176,15 @@ TEST (RCClientSend, OneDatagramToTheHostPortWithTheAddressStamped)
     HostEndpoint host;
     ASSERT_TRUE (host.isBound());
 
-    RecordingOwner owner;
-    auto client = std::make_shared<RCClient> (owner);
+    MainComponent main;
+    auto client = std::make_shared<RCClient> (main);
     client->localAddress = "127.0.0.1";
 
     // Nothing leaves before the sending socket is open.
-    client->sendRecord (MessageRecord::build (RCType::Play));
+    client->sendPlay();
 
     ASSERT_TRUE (client->openSender ("127.0.0.1"));
-    client->sendRecord (MessageRecord::build (RCType::SetNextCue, { { "ID", "7" } }));
+    client->sendNextCue (7);
 
     auto record = host.receiveRecord();
     ASSERT_TRUE (record.isValid());
