@@ -1,31 +1,14 @@
-// quentaro-host-sim: the far end of the wire for trying and testing the remote.
-//
-//   quentaro-host-sim [--listen-port N] [--remote ADDRESS] [--remote-port N]
-//
-// Every record received is printed on standard output as one JSON line; every JSON line read
-// from standard input is sent to the remote. It runs until SIGINT or SIGTERM.
+// quentaro-host-sim: a stand-in for the QUENTARO host, for rehearsing with the remote and for
+// its end-to-end tests. See CommandLine::helpText() (--help) for the flags and the control
+// lines read from standard input.
 
-#include "HostSimulator.h"
+#include "CommandLine.h"
+#include "ServiceAnnouncer.h"
 
 #include <csignal>
 #include <iostream>
 #include <pthread.h>
 #include <thread>
-
-namespace
-{
-int intOption (const juce::StringArray& args, const juce::String& name, int fallback)
-{
-    auto index = args.indexOf (name);
-    return index >= 0 && index + 1 < args.size() ? args[index + 1].getIntValue() : fallback;
-}
-
-juce::String textOption (const juce::StringArray& args, const juce::String& name)
-{
-    auto index = args.indexOf (name);
-    return index >= 0 && index + 1 < args.size() ? args[index + 1] : juce::String();
-}
-} // namespace
 
 int main (int argc, char* argv[])
 {
@@ -34,30 +17,48 @@ int main (int argc, char* argv[])
     for (int i = 1; i < argc; ++i)
         args.add (juce::String::fromUTF8 (argv[i]));
 
-    if (args.contains ("--help"))
+    auto commandLine = CommandLine::parse (args);
+
+    if (commandLine.showHelp)
     {
-        std::cout << "usage: quentaro-host-sim [--listen-port N] [--remote ADDRESS] [--remote-port N]\n";
+        std::cout << CommandLine::helpText();
         return 0;
     }
 
-    // Signals are taken by sigwait on the main thread only.
+    if (commandLine.error.isNotEmpty())
+    {
+        std::cerr << "quentaro-host-sim: " << commandLine.error << " (see --help)" << std::endl;
+        return 2;
+    }
+
+    // Signals are taken by sigwait on the main thread only; every thread started from here on
+    // inherits the blocked mask.
     sigset_t signals;
     sigemptyset (&signals);
     sigaddset (&signals, SIGINT);
     sigaddset (&signals, SIGTERM);
     pthread_sigmask (SIG_BLOCK, &signals, nullptr);
 
-    HostSimulator::Options options;
-    options.listenPort = intOption (args, "--listen-port", options.listenPort);
-    options.remotePort = intOption (args, "--remote-port", options.remotePort);
-    options.fixedRemoteAddress = textOption (args, "--remote");
+    auto& options = commandLine.options;
+    auto hostName = options.hostName;
+    auto listenPort = options.listenPort;
 
-    HostSimulator simulator (options, [] (const juce::String& line) { std::cout << line.toStdString() << std::endl; });
+    HostSimulator simulator (std::move (options),
+        [] (const juce::String& line) { std::cout << line.toStdString() << std::endl; });
 
     if (! simulator.start())
     {
-        std::cerr << "quentaro-host-sim: cannot bind UDP port " << options.listenPort << std::endl;
+        std::cerr << "quentaro-host-sim: cannot open UDP port " << listenPort << " (taken?) or the remote's address"
+                  << std::endl;
         return 1;
+    }
+
+    std::unique_ptr<ServiceAnnouncer> announcer;
+
+    if (commandLine.announce)
+    {
+        announcer = ServiceAnnouncer::create();
+        announcer->announce (hostName, listenPort);
     }
 
     std::thread input (
@@ -72,6 +73,11 @@ int main (int argc, char* argv[])
 
     int received = 0;
     sigwait (&signals, &received);
+
+    simulator.sayGoodbye();
+
+    if (announcer != nullptr)
+        announcer->withdraw();
 
     std::cout.flush();
     // The input thread may sit in a blocking read; leave without unwinding it.
