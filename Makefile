@@ -2,7 +2,7 @@
 # make test  set up, build and run every test
 BUILD_DIR ?= build
 
-.PHONY: all setup build run test format clean
+.PHONY: all setup build run test bench format clean
 
 all: build
 
@@ -18,6 +18,9 @@ run: build
 test: build
 	@scripts/check-format.sh
 	@scripts/run-tests.sh $(BUILD_DIR)
+
+bench: build
+	@scripts/run-bench.sh $(BUILD_DIR)
 
 format:
 	@git ls-files -- '*.cpp' '*.h' | xargs clang-format -i
