@@ -103,13 +103,19 @@ std::optional<juce::String> Subprocess::readLine (std::chrono::milliseconds time
 
         auto left = std::chrono::duration_cast<std::chrono::milliseconds> (end - std::chrono::steady_clock::now());
 
-        if (left.count() <= 0 || outputFd < 0)
+        if (outputFd < 0)
             return std::nullopt;
 
+        // Even with no time left, whatever is already in the pipe is taken.
         pollfd p { outputFd, POLLIN, 0 };
 
-        if (poll (&p, 1, (int) left.count()) <= 0)
+        if (poll (&p, 1, (int) std::max<std::chrono::milliseconds::rep> (0, left.count())) <= 0)
+        {
+            if (left.count() <= 0)
+                return std::nullopt;
+
             continue;
+        }
 
         char buffer[4096];
         auto n = read (outputFd, buffer, sizeof (buffer));
