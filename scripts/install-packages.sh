@@ -12,6 +12,7 @@ packages=(
     libjpeg-dev libpng-dev zlib1g-dev libcurl4-openssl-dev libasound2-dev
     xvfb xauth x11-utils xdotool imagemagick
     iproute2 util-linux python3 clang-format
+    libavahi-compat-libdnssd-dev avahi-daemon avahi-utils dbus-daemon
 )
 
 missing=()
