@@ -140,8 +140,8 @@ void MainComponent::submitRemotePin (const juce::String& pin)
     if (pin.length() != 4)
     {
         pinOverlay.errorLabel.setText ("Enter a 4-digit PIN.", juce::dontSendNotification);
-        pinOverlay.pinField.grabKeyboardFocus();
-        pinOverlay.pinField.selectAll();
+        pinOverlay.pinEditor.grabKeyboardFocus();
+        pinOverlay.pinEditor.selectAll();
         return;
     }
 

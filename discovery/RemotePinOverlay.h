@@ -4,30 +4,50 @@
 
 class MainComponent;
 
-/** Full-window overlay that asks for the host's four-digit PIN. */
+/**
+    Full-window overlay that asks for the host's four-digit PIN: a dimmed backdrop with a
+    centred card. It only collects and filters the digits; sending and the host's answers
+    belong to the main component and the client. Message thread only.
+*/
 class RemotePinOverlay : public juce::Component
 {
 public:
     explicit RemotePinOverlay (MainComponent& owner);
 
-    void resized() override;
     void paint (juce::Graphics& g) override;
+    void resized() override;
 
-    /** Shows the overlay for a host, in front, with the PIN field focused. */
-    void showForHost (const juce::String& hostText);
+    /** Clears the entry and the error, shows the overlay in front and focuses the field
+        (again once the message queue has run, as focus may move meanwhile). */
+    void showForHost();
 
-    /** Shows an error line and gives the PIN field focus with its text selected. */
-    void showError (const juce::String& text);
+    /** The kept text for an entered one: the digits 0 to 9 in order, at most four. */
+    static juce::String filterDigits (const juce::String& text);
 
-    /** Called with the entered text when the operator submits it. */
+    struct Layout
+    {
+        juce::Rectangle<int> card, title, error, editor, cancel, connect;
+    };
+
+    /** The card centred in an overlay of the given size, and the widgets inside the card. */
+    static Layout computeLayout (int width, int height);
+
     std::function<void (const juce::String&)> onSubmit;
-
-    juce::TextEditor pinField;
-    juce::Label errorLabel;
 
 private:
     MainComponent& owner;
-    juce::String hostLabelText;
 
+public:
+    juce::Component card;
+    juce::Label titleLabel;
+    juce::Label errorLabel;
+    juce::TextEditor pinEditor;
+    juce::TextButton connectButton { "Connect" };
+    juce::TextButton cancelButton { "Cancel" };
+
+private:
+    void submit();
+
+    JUCE_DECLARE_WEAK_REFERENCEABLE (RemotePinOverlay)
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (RemotePinOverlay)
 };

@@ -311,13 +311,16 @@ void RCClient::handlePinRequired()
     owner.setRemoteStatus ("PIN required", grey);
 
     owner.pinOverlay.setBounds (owner.getLocalBounds());
-    owner.pinOverlay.showForHost (owner.show.connectName.isNotEmpty() ? owner.show.connectName : owner.hostAddress);
+    owner.pinOverlay.showForHost();
+    owner.pinOverlay.toFront (true);
 }
 
 void RCClient::handlePinRejected()
 {
     livenessDeadline = clock() + 3;
-    owner.pinOverlay.showError ("Incorrect PIN. Try again.");
+    owner.pinOverlay.errorLabel.setText ("Incorrect PIN. Try again.", juce::dontSendNotification);
+    owner.pinOverlay.pinEditor.grabKeyboardFocus();
+    owner.pinOverlay.pinEditor.selectAll();
 }
 
 void RCClient::handleHostDisconnect()
