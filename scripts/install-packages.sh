@@ -13,6 +13,7 @@ packages=(
     xvfb xauth x11-utils xdotool imagemagick
     iproute2 util-linux python3 clang-format
     libavahi-compat-libdnssd-dev avahi-daemon avahi-utils dbus-daemon
+    nodejs chromium zip
 )
 
 missing=()

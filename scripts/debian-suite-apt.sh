@@ -1,22 +1,22 @@
 #!/usr/bin/env bash
-# Fetches packages of Debian 13 (trixie) that Debian 12 lacks, through a private APT
+# Fetches packages of a newer Debian suite that Debian 12 lacks, through a private APT
 # configuration: its own sources list and lists folder under the cache, so the machine's
 # own sources and package lists stay untouched. The mirror is the one this machine already uses.
 #
-#   trixie-apt.sh CACHE source PACKAGE=VERSION DEST   unpack a source package (Debian's patches applied)
-#   trixie-apt.sh CACHE binary PACKAGE DEST           extract a binary package's files
+#   debian-suite-apt.sh CACHE SUITE source PACKAGE=VERSION DEST   unpack a source package (Debian's patches applied)
+#   debian-suite-apt.sh CACHE SUITE binary PACKAGE=VERSION DEST   extract a binary package's files
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
-cache=$1; mode=$2; pkg=$3; dest=$4
+cache=$1/$2; suite=$2; mode=$3; pkg=$4; dest=$5
 mkdir -p "$cache/apt/lists/partial" "$cache/apt/archives/partial" "$cache/apt/etc/sources.list.d" "$cache/apt/etc/preferences.d" "$cache/download"
 cache=$(cd "$cache" && pwd)
 
 mirror=$("$here/debian-mirror.sh")
 keyring=/usr/share/keyrings/debian-archive-keyring.gpg
 cat > "$cache/apt/etc/sources.list" <<LIST
-deb [signed-by=$keyring] $mirror trixie main
-deb-src [signed-by=$keyring] $mirror trixie main
+deb [arch=amd64,all signed-by=$keyring] $mirror $suite main
+deb-src [signed-by=$keyring] $mirror $suite main
 LIST
 
 apt_private()
@@ -32,8 +32,9 @@ apt_private()
         "$@"
 }
 
+# A mirror caught mid-sync may fail an index nobody here needs; what was fetched is still used.
 if [ ! -s "$cache/apt/lists/.updated" ]; then
-    apt_private update >&2
+    apt_private update >&2 || true
     date > "$cache/apt/lists/.updated"
 fi
 
@@ -48,8 +49,9 @@ case "$mode" in
         rm -rf "$dest" && mv "$dest.partial" "$dest"
         ;;
     binary)
+        name=${pkg%%=*}
         apt_private download "$pkg" >&2
-        deb=$(ls -1 "${pkg}"_*.deb | head -n 1)
+        deb=$(ls -1 "${name}"_*.deb | head -n 1)
         rm -rf "$dest.partial"
         dpkg -x "$deb" "$dest.partial"
         rm -rf "$dest" && mv "$dest.partial" "$dest"
