@@ -11,13 +11,18 @@ shift || true
 
 if [ "${QUENTARO_TEST_NETNS:-}" != 1 ]; then
     if [ "$(id -u)" -eq 0 ]; then
-        exec unshare --net --fork env QUENTARO_TEST_NETNS=1 "$0" "$build" "$@"
+        exec unshare --net --mount --propagation private --fork env QUENTARO_TEST_NETNS=1 "$0" "$build" "$@"
     else
-        exec unshare --user --map-root-user --net --fork env QUENTARO_TEST_NETNS=1 "$0" "$build" "$@"
+        exec unshare --user --map-root-user --net --mount --propagation private --fork env QUENTARO_TEST_NETNS=1 "$0" "$build" "$@"
     fi
 fi
 
 ip link set lo up
+
+# The display's socket folder is private to this run, so a test run beside another (or a
+# desktop's own X server) can never reach the wrong display.
+mkdir -p /tmp/.X11-unix
+mount -t tmpfs -o mode=1777 tmpfs /tmp/.X11-unix
 
 scratch=$(mktemp -d)
 xvfb_pid=
