@@ -5,6 +5,7 @@
 #include <juce_events/juce_events.h>
 
 #include <atomic>
+#include <memory>
 #include <thread>
 
 /**
@@ -42,16 +43,30 @@ public:
         reply for a service that went away; any thread.) */
     void removeHostsNamed (const juce::String& serviceName);
 
-    /** True while the browser thread runs. */
+    /** True from a start that reached the DNS-SD service until stop, even when the browser
+        thread has since ended after an error (the list then no longer changes). */
     bool isBrowsing() const;
 
 private:
+    /** What every DNS-SD call of one browse is handed as its context, and the replies that
+        use it; defined with the DNS-SD code. */
     struct BrowseContext;
-    class Impl;
 
-    std::unique_ptr<Impl> impl;
+    /** Runs on browseThread: handles browse replies (and, nested in them, each service's
+        resolve and address lookup) until stop. */
+    void threadLoop();
+
+    // Written only by start and stop on the message thread, while browseThread is not running;
+    // read by browseThread. (dns_sd.h's DNSServiceRef is a pointer to this opaque type; the
+    // platform header stays out of this one, which the connect panel includes.)
+    struct _DNSServiceRef_t* browseRef = nullptr;
+    std::thread browseThread;
+    std::atomic<bool> shouldStop { false };
+
     juce::CriticalSection hostLock;
-    juce::Array<DiscoveredHost> hosts;
+    juce::Array<DiscoveredHost> hosts; // guarded by hostLock
+
+    std::unique_ptr<BrowseContext> context; // from a successful start until stop
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (RemoteMDNSBrowser)
 };

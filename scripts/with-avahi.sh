@@ -11,8 +11,11 @@
 #
 # The command finds in its environment: QUENTARO_TEST_NETNS=1 (a private network),
 # QUENTARO_AVAHI_DAEMON=1, QUENTARO_AVAHI_ADDRESS (the daemon's address, which services it
-# publishes resolve to), QUENTARO_AVAHI_PUBLISH (avahi-publish) and AVAHI_COMPAT_NOWARN=1.
+# publishes resolve to), QUENTARO_AVAHI_PUBLISH and QUENTARO_AVAHI_BROWSE (avahi-publish and
+# avahi-browse) and AVAHI_COMPAT_NOWARN=1.
 # The daemons are stopped by their process ids when the command ends; its exit code is ours.
+# Needs root: avahi-daemon gives its run-time folder to its own user, which a user namespace
+# set up by an ordinary user cannot map.
 #
 #   scripts/with-avahi.sh COMMAND [ARGUMENTS...]
 set -euo pipefail
@@ -120,13 +123,19 @@ for _ in $(seq 1 200); do
     kill -0 "$avahi_pid" 2>/dev/null || break
     sleep 0.05
 done
-grep -q "Server startup complete" "$work/avahi.log" || { cat "$work/avahi.log" >&2; fail "avahi-daemon did not start"; }
+if ! grep -q "Server startup complete" "$work/avahi.log"; then
+    cat "$work/avahi.log" >&2
+    # avahi-daemon insists on handing its run-time folder to its own user, which a user
+    # namespace that maps only root does not have.
+    fail "avahi-daemon did not start (it needs to run as the machine's root, with its user 'avahi')"
+fi
 
 export QUENTARO_TEST_NETNS=1
 export QUENTARO_AVAHI_DAEMON=1
 export QUENTARO_AVAHI_ADDRESS="$address"
 QUENTARO_AVAHI_PUBLISH=$(command -v avahi-publish) || fail "avahi-publish not found"
-export QUENTARO_AVAHI_PUBLISH
+QUENTARO_AVAHI_BROWSE=$(command -v avahi-browse) || fail "avahi-browse not found"
+export QUENTARO_AVAHI_PUBLISH QUENTARO_AVAHI_BROWSE
 export AVAHI_COMPAT_NOWARN=1
 unset QUENTARO_AVAHI_STAGE DBUS_SYSTEM_BUS_ADDRESS
 

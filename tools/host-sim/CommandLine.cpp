@@ -105,6 +105,16 @@ CommandLine CommandLine::parse (const juce::StringArray& arguments)
             options.refreshMs = args.integer (flag, 0, 3600000);
         else if (flag == "--no-announce")
             result.announce = false;
+        else if (flag == "--service-name")
+        {
+            result.serviceName = args.value (flag);
+
+            // A DNS-SD service instance name is one label: 1 to 63 bytes of UTF-8.
+            const auto bytes = result.serviceName.getNumBytesAsUTF8();
+
+            if (bytes < 1 || bytes > 63)
+                args.fail ("--service-name needs 1 to 63 bytes of UTF-8");
+        }
         else
             args.fail ("unknown option " + flag);
     }
@@ -133,8 +143,12 @@ juce::String CommandLine::helpText()
 A stand-in for the QUENTARO host: it listens for the remote on UDP, pairs it, plays a show
 and reports what plays. Every record received is printed on standard output as one JSON line
 ({"RCType": N, "props": {...}, "children": [...]}); notable events are printed as
-{"event": "...", ...} lines, the first always {"event": "listening", "port": N}. It runs until
-SIGINT or SIGTERM, and then sends HostDisconnect to the remote it knows.
+{"event": "...", ...} lines, the first always {"event": "listening", "port": N}. It announces
+itself by DNS-SD as a service of type "_quentaroremote._udp" on its listening port and reports
+{"event": "announced", "name": ...} with the name the service got, or
+{"event": "announce-failed"} (no DNS-SD daemon, for instance), and runs on either way. It runs
+until SIGINT or SIGTERM, and then sends HostDisconnect to the remote it knows and withdraws the
+announcement.
 
 Options:
   --listen-port N    UDP port for the remote's records (default 9212)
@@ -149,7 +163,9 @@ Options:
   --silent-for N     start silent for N seconds: send and answer nothing
   --refresh-ms N     repeat the cue state (and the transport when not playing) every N ms to
                      the paired remote (default 1000; 0: never)
-  --no-announce      do not announce the host by DNS-SD (no announcement is made yet anyway)
+  --service-name NAME
+                     the DNS-SD service name the host announces (default: the --name)
+  --no-announce      do not announce the host by DNS-SD
   --help, -h         print this text
 
 Positions ("pos", "maxpos", "SetPos", marker and tempo positions) are milliseconds of the
@@ -174,7 +190,7 @@ Standard input, one JSON object a line:
   {"cmd": "state"}        print {"event": "state", ...}: transport, cues, position, loop, show,
                           remote, pairing and faults
 
-Events: listening, show-loaded, show-unloaded, pin-required, pin-accepted, pin-rejected,
+Events: listening, announced, announce-failed, show-loaded, show-unloaded, pin-required, pin-accepted, pin-rejected,
 unpaired, fault-started, fault-ended, song-ended, hot-cue, media-missing, goodbye, no-remote,
 bad-input, ignored, not-a-record, state.
 )";

@@ -11,7 +11,8 @@ struct CommandLine
     HostSimulator::Options options;
     bool showHelp = false;
     bool announce = true;
-    juce::String error; // not empty: the simulator cannot start, and this says why
+    juce::String serviceName; // the DNS-SD service name; empty: the host name
+    juce::String error;       // not empty: the simulator cannot start, and this says why
 
     static CommandLine parse (const juce::StringArray& arguments);
 

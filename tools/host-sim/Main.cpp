@@ -6,12 +6,17 @@
 #include "ServiceAnnouncer.h"
 
 #include <csignal>
+#include <cstdlib>
 #include <iostream>
+#include <mutex>
 #include <pthread.h>
 #include <thread>
 
 int main (int argc, char* argv[])
 {
+    // Avahi's DNS-SD library otherwise warns on standard error that it is a compatibility layer.
+    setenv ("AVAHI_COMPAT_NOWARN", "1", 1);
+
     juce::StringArray args;
 
     for (int i = 1; i < argc; ++i)
@@ -40,11 +45,18 @@ int main (int argc, char* argv[])
     pthread_sigmask (SIG_BLOCK, &signals, nullptr);
 
     auto& options = commandLine.options;
-    auto hostName = options.hostName;
     auto listenPort = options.listenPort;
+    auto serviceName = commandLine.serviceName.isNotEmpty() ? commandLine.serviceName : options.hostName;
 
-    HostSimulator simulator (std::move (options),
-        [] (const juce::String& line) { std::cout << line.toStdString() << std::endl; });
+    // The simulator's lines and the announcer's come from different threads; each is written whole.
+    std::mutex outputLock;
+    auto printLine = [&outputLock] (const juce::String& line)
+    {
+        const std::lock_guard<std::mutex> guard (outputLock);
+        std::cout << line.toStdString() << std::endl;
+    };
+
+    HostSimulator simulator (std::move (options), printLine);
 
     if (! simulator.start())
     {
@@ -53,13 +65,10 @@ int main (int argc, char* argv[])
         return 1;
     }
 
-    std::unique_ptr<ServiceAnnouncer> announcer;
+    ServiceAnnouncer announcer (printLine);
 
     if (commandLine.announce)
-    {
-        announcer = ServiceAnnouncer::create();
-        announcer->announce (hostName, listenPort);
-    }
+        announcer.announce (serviceName, listenPort);
 
     std::thread input (
         [&simulator]
@@ -75,9 +84,7 @@ int main (int argc, char* argv[])
     sigwait (&signals, &received);
 
     simulator.sayGoodbye();
-
-    if (announcer != nullptr)
-        announcer->withdraw();
+    announcer.withdraw();
 
     std::cout.flush();
     // The input thread may sit in a blocking read; leave without unwinding it.
