@@ -74,6 +74,7 @@ std::vector<double> rawUdp (size_t size, int count)
 
 int main()
 {
+    Show::setWebViewsEnabled (false); // the figures are the protocol's, not the page's
     juce::JUCEApplicationBase::createInstance = []() -> juce::JUCEApplicationBase* { return nullptr; };
     juce::ScopedJuceInitialiser_GUI messageLoop;
     const int count = juce::SystemStats::getEnvironmentVariable ("QUENTARO_BENCH_COUNT", "10000").getIntValue();

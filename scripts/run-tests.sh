@@ -34,6 +34,10 @@ cleanup()
 trap cleanup EXIT
 
 mkdir -p "$scratch/home"
+# No test reaches the machine's D-Bus system bus, so nothing (the simulator's DNS-SD
+# announcement, say) can reach the machine's own avahi-daemon and the real network.
+export DBUS_SYSTEM_BUS_ADDRESS=unix:path=/nonexistent/quentaro-test-bus
+unset DBUS_SESSION_BUS_ADDRESS
 export HOME="$scratch/home"
 unset XDG_CONFIG_HOME XDG_DATA_HOME XDG_CACHE_HOME
 export XDG_RUNTIME_DIR="$scratch/runtime"

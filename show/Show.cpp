@@ -4,6 +4,8 @@
 
 namespace
 {
+bool webViewsEnabled = true;
+
 const juce::Colour mutedText { 0xffa1a1aa };
 const juce::String noValue { "-" };
 const juce::String zeroTime { "00:00:00:00" };
@@ -16,6 +18,21 @@ Show::Show (MainComponent& ownerToUse) : hotCuePanel (ownerToUse), owner (ownerT
     addAndMakeVisible (nextCueCard);
     addAndMakeVisible (headerLabel);
     addAndMakeVisible (latencyLabel);
+
+    if (webViewsEnabled)
+    {
+        webView = std::make_unique<WebUI> (withNativeFunctions (juce::WebBrowserComponent::Options {}),
+            juce::WebBrowserComponent::getResourceProviderRoot());
+        addAndMakeVisible (*webView);
+
+        // Statements go to the page in the order they are made; results are not awaited.
+        bridge.setEvaluator (
+            [this] (const juce::String& statement)
+            {
+                if (webView != nullptr)
+                    webView->evaluateJavascript (statement);
+            });
+    }
 
     headerLabel.setFont (juce::FontOptions (12.0f, juce::Font::plain));
     headerLabel.setMinimumHorizontalScale (0.65f);
@@ -226,4 +243,68 @@ void Show::exitDemo()
 void Show::destroyWebView()
 {
     bridge.setEvaluator (nullptr);
+    webView = nullptr;
+}
+
+void Show::setWebViewsEnabled (bool enabled)
+{
+    webViewsEnabled = enabled;
+}
+
+int Show::argumentAsInt (const juce::Array<juce::var>& args, int index)
+{
+    return MessageRecord::parseLeadingInt (index < args.size() ? args[index].toString() : juce::String());
+}
+
+bool Show::messageGateOpen() const
+{
+    auto* client = owner.getClient();
+    return ! demoMode && client != nullptr && ! client->stopped.load() && showId != -1;
+}
+
+juce::WebBrowserComponent::Options Show::withNativeFunctions (juce::WebBrowserComponent::Options options)
+{
+    using Args = const juce::Array<juce::var>&;
+    using Completion = juce::WebBrowserComponent::NativeFunctionCompletion;
+
+    auto sendIfOpen = [this] (const juce::ValueTree& record)
+    {
+        if (messageGateOpen())
+            owner.getClient()->sendRecord (record);
+    };
+
+    // None of them completes: the page's call never resolves, and the page does not wait for it.
+    return options.withNativeFunction ("window.onload", [] (Args, Completion) {})
+        .withNativeFunction ("keyboardGrab", [this] (Args, Completion) { owner.grabKeyboardFocus(); })
+        .withNativeFunction ("fireCue",
+            [sendIfOpen] (Args args, Completion) {
+                sendIfOpen (
+                    MessageRecord::build (RCType::FireCue, { { "cue", juce::String (argumentAsInt (args, 0)) } }));
+            })
+        .withNativeFunction ("setNextCue",
+            [this] (Args args, Completion)
+            {
+                const auto cue = argumentAsInt (args, 0);
+                setNextCue (cue);
+
+                if (messageGateOpen())
+                    owner.getClient()->sendNextCue (cue);
+            })
+        .withNativeFunction ("fireMarker",
+            [sendIfOpen] (Args args, Completion)
+            {
+                sendIfOpen (MessageRecord::build (RCType::FireMarker,
+                    { { "songCue", juce::String (argumentAsInt (args, 0)) },
+                        { "markerNum", juce::String (argumentAsInt (args, 1)) } }));
+            })
+        .withNativeFunction ("setMarkerLoop",
+            [sendIfOpen] (Args args, Completion)
+            {
+                sendIfOpen (MessageRecord::build (RCType::SetMarkerLoop,
+                    { { "songCue", juce::String (argumentAsInt (args, 0)) },
+                        { "markerNum", juce::String (argumentAsInt (args, 1)) },
+                        { "enabled", juce::String (argumentAsInt (args, 2)) } }));
+            })
+        .withNativeFunction ("editSongInfo", [] (Args, Completion) {})
+        .withNativeFunction ("deleteMarker", [] (Args, Completion) {});
 }

@@ -3,6 +3,7 @@
 #include "../app/StatusCard.h"
 #include "../panels/RemoteMidiHotCuePanel.h"
 #include "WebBridge.h"
+#include "WebUI.h"
 
 #include <juce_gui_extra/juce_gui_extra.h>
 
@@ -59,6 +60,20 @@ public:
     void stopAnimation() { stopTimer(); }
     void destroyWebView();
 
+    /** The page's native functions, registered in this order. */
+    juce::WebBrowserComponent::Options withNativeFunctions (juce::WebBrowserComponent::Options options);
+
+    /** True when a command may go to the host: no demo, a live client and a loaded show. */
+    bool messageGateOpen() const;
+
+    /** A native function's argument as an integer: its text, then the leading-decimal parse;
+        a missing argument is 0. */
+    static int argumentAsInt (const juce::Array<juce::var>& args, int index);
+
+    /** Whether show views create their web view (only test programs without a display turn it
+        off, before any show view exists). */
+    static void setWebViewsEnabled (bool enabled);
+
     /** The page bridge, or null while the show view has no page to talk to. */
     WebBridge* getWebBrowser() noexcept { return bridge.isAttached() ? &bridge : nullptr; }
     WebBridge& getBridge() noexcept { return bridge; }
@@ -71,6 +86,7 @@ private:
     WebBridge bridge;
 
 public:
+    std::unique_ptr<WebUI> webView;
     RemoteMidiHotCuePanel hotCuePanel;
     int currentCue = -1;
     int nextCue = 0;

@@ -40,8 +40,31 @@ juce::String windowName (Display* display, Window window)
     return name;
 }
 
-/** The mapped top-level windows with the given title. */
-std::vector<Window> findWindows (Display* display, const juce::String& title)
+long windowPid (Display* display, Window window)
+{
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    long pid = -1;
+
+    if (XGetWindowProperty (display, window, XInternAtom (display, "_NET_WM_PID", False), 0, 1, False, XA_CARDINAL,
+            &type, &format, &count, &after, &data)
+            == Success
+        && data != nullptr)
+    {
+        if (count == 1)
+            pid = (long) *reinterpret_cast<unsigned long*> (data);
+
+        XFree (data);
+    }
+
+    return pid;
+}
+
+/** The mapped top-level windows of a process with the given title (the web view's own
+    process has windows of its own, under the same title). */
+std::vector<Window> findWindows (Display* display, const juce::String& title, long pid)
 {
     std::vector<Window> found;
     Window root = DefaultRootWindow (display), parent = 0, *children = nullptr;
@@ -55,7 +78,7 @@ std::vector<Window> findWindows (Display* display, const juce::String& title)
         XWindowAttributes attributes;
 
         if (XGetWindowAttributes (display, children[i], &attributes) != 0 && attributes.map_state == IsViewable
-            && windowName (display, children[i]) == title)
+            && windowName (display, children[i]) == title && windowPid (display, children[i]) == pid)
             found.push_back (children[i]);
     }
 
@@ -98,7 +121,7 @@ TEST (Startup, OneFixedSizeWindowThatQuitsWhenClosed)
 
     while (windows.empty() && program.isRunning() && std::chrono::steady_clock::now() < deadline)
     {
-        windows = findWindows (display, "QUENTARO Remote");
+        windows = findWindows (display, "QUENTARO Remote", (long) program.getPid());
 
         if (windows.empty())
             std::this_thread::sleep_for (std::chrono::milliseconds (20));
@@ -106,8 +129,18 @@ TEST (Startup, OneFixedSizeWindowThatQuitsWhenClosed)
 
     ASSERT_EQ (windows.size(), 1u);
 
-    XWindowAttributes attributes;
-    ASSERT_NE (XGetWindowAttributes (display, windows.front(), &attributes), 0);
+    // The window is mapped as soon as it exists; its final size follows while the program
+    // finishes building its content.
+    XWindowAttributes attributes {};
+    const auto sized = [&]
+    {
+        return XGetWindowAttributes (display, windows.front(), &attributes) != 0 && attributes.width == 1200
+            && attributes.height == 800;
+    };
+
+    while (! sized() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for (std::chrono::milliseconds (20));
+
     EXPECT_EQ (attributes.width, 1200);
     EXPECT_EQ (attributes.height, 800);
 
