@@ -18,7 +18,6 @@ declare global {
     window_onload?: () => void;
   }
 
-  // eslint-disable-next-line no-var
   var native: NativeConnection | undefined;
 }
 

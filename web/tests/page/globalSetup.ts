@@ -5,6 +5,7 @@ import { existsSync } from "node:fs";
 import path from "node:path";
 import { fileURLToPath } from "node:url";
 import type { TestProject } from "vitest/node";
+import { assertPrivateNetwork } from "../support/privateNetwork.mjs";
 
 declare module "vitest" {
   export interface ProvidedContext {
@@ -15,6 +16,7 @@ declare module "vitest" {
 const webDir = path.resolve(path.dirname(fileURLToPath(import.meta.url)), "../..");
 
 export default function setup(project: TestProject): void {
+  assertPrivateNetwork();
   const siteDir = path.resolve(webDir, process.env.QUENTARO_SITE_DIR || "dist");
 
   if (!existsSync(path.join(siteDir, "index.html"))) {

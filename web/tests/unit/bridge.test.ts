@@ -66,6 +66,14 @@ describe("registration replays what was pushed before", () => {
       ],
     },
     {
+      pushed: "setCurrentCue(0, -1);",
+      replay: [
+        ["onSetCurrentCue", 0, 0],
+        ["onSetNextCue", 1],
+        ["onSetTransportPosition", 0],
+      ],
+    },
+    {
       pushed: "native_setTableData(TABLE, 3, 4); setTransportPosition(12.5);",
       replay: [
         ["onSetTableData", TABLE, 3, 4],
