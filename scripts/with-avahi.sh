@@ -20,6 +20,9 @@
 #   scripts/with-avahi.sh COMMAND [ARGUMENTS...]
 set -euo pipefail
 
+# The bus this script starts is the only one its daemons and tests may use.
+unset DBUS_SYSTEM_BUS_ADDRESS DBUS_SESSION_BUS_ADDRESS
+
 [ $# -ge 1 ] || { echo "usage: $0 COMMAND [ARGUMENTS...]" >&2; exit 2; }
 
 if [ "${QUENTARO_AVAHI_STAGE:-}" != inside ]; then
@@ -57,8 +60,6 @@ work=/run/quentaro-avahi
 # A bus of its own: no user switch (there may be no other user in this namespace) and any
 # client may own names, so avahi-daemon needs no policy file from the machine.
 cat >"$work/bus.conf" <<'EOF'
-<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
- "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
 <busconfig>
   <type>system</type>
   <listen>unix:path=/run/dbus/system_bus_socket</listen>
