@@ -8,16 +8,18 @@
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
-cache=$1/$2; suite=$2; mode=$3; pkg=$4; dest=$5
+suite=$2; mode=$3; pkg=$4; dest=$5; cache=$1/$suite-$mode
 mkdir -p "$cache/apt/lists/partial" "$cache/apt/archives/partial" "$cache/apt/etc/sources.list.d" "$cache/apt/etc/preferences.d" "$cache/download"
 cache=$(cd "$cache" && pwd)
 
 mirror=$("$here/debian-mirror.sh")
 keyring=/usr/share/keyrings/debian-archive-keyring.gpg
-cat > "$cache/apt/etc/sources.list" <<LIST
-deb [arch=amd64,all signed-by=$keyring] $mirror $suite main
-deb-src [signed-by=$keyring] $mirror $suite main
-LIST
+# Only the index the mode needs: a mirror caught mid-sync on one index then cannot cost the other.
+if [ "$mode" = source ]; then
+    echo "deb-src [signed-by=$keyring] $mirror $suite main" > "$cache/apt/etc/sources.list"
+else
+    echo "deb [arch=$(dpkg --print-architecture),all signed-by=$keyring] $mirror $suite main" > "$cache/apt/etc/sources.list"
+fi
 
 apt_private()
 {
