@@ -1,0 +1,6 @@
+#include "RemoteControlPanel.h"
+
+RemoteControlPanel::RemoteControlPanel (MainComponent& ownerToUse) : mainComponent (ownerToUse)
+{
+    juce::ignoreUnused (mainComponent);
+}
