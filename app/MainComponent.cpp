@@ -39,6 +39,9 @@ MainComponent::MainComponent()
     pinOverlay.onSubmit = [this] (const juce::String& text) { submitRemotePin (text); };
 
     addKeyListener (this);
+
+    // The page hands keyboard focus back here (its "keyboardGrab"), so the shortcuts work.
+    setWantsKeyboardFocus (true);
 }
 
 MainComponent::~MainComponent()
@@ -70,11 +73,66 @@ void MainComponent::resized()
     pinOverlay.setBounds (0, 0, w, h);
 }
 
-bool MainComponent::keyPressed (const juce::KeyPress&, juce::Component*)
+bool MainComponent::keyPressed (const juce::KeyPress& key, juce::Component*)
 {
-    // The shortcuts themselves act only on the show screen; the key counts as consumed
-    // whenever the PIN overlay is not in front, so it never reaches other handlers.
-    return ! pinOverlay.isVisible();
+    // With the PIN overlay up, keys belong to its field.
+    if (pinOverlay.isVisible())
+        return false;
+
+    auto* client = getClient();
+
+    if (! show.isVisible() || client == nullptr)
+        return true;
+
+    // Matched on the key code alone: modifiers do not change what a key does.
+    const auto code = key.getKeyCode();
+
+    if (code == juce::KeyPress::rightKey)
+    {
+        if (show.nextCue >= 0 && show.nextCue < show.songCount())
+            show.scrollToCueRow (show.nextCue);
+
+        client->sendPlayNext();
+    }
+    else if (code == juce::KeyPress::leftKey)
+    {
+        if (show.currentCue > 0)
+            show.scrollToCueRow (show.currentCue - 1);
+
+        client->sendPlayPrev();
+    }
+    else if (code == juce::KeyPress::spaceKey)
+    {
+        client->sendStop();
+    }
+    else if (code == juce::KeyPress::upKey)
+    {
+        if (show.nextCue > 0)
+        {
+            const auto n = show.nextCue - 1;
+            show.setNextCue (n);
+            client->sendNextCue (n);
+        }
+    }
+    else if (code == juce::KeyPress::downKey)
+    {
+        if (show.nextCue + 1 < show.songCount())
+        {
+            const auto n = show.nextCue + 1;
+            show.setNextCue (n);
+            client->sendNextCue (n);
+        }
+    }
+    else if (code == juce::KeyPress::createFromDescription (".").getKeyCode())
+    {
+        client->sendPause();
+    }
+    else if (code == juce::KeyPress::createFromDescription (",").getKeyCode())
+    {
+        client->sendPlay();
+    }
+
+    return true;
 }
 
 void MainComponent::timerCallback (int timerID)

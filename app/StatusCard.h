@@ -4,21 +4,37 @@
 
 namespace RemoteUI
 {
-/** A labelled value card of the show screen (message thread). */
+/**
+    A small read-only card showing one labelled value: a dark rounded panel with a coloured
+    accent bar, a grey title and the value below it. Roomy from 58 px high, compact below.
+    Message thread only.
+*/
 class StatusCard : public juce::Component
 {
 public:
     StatusCard (const juce::String& title, juce::Colour accent);
 
+    void paint (juce::Graphics& g) override;
+    void resized() override;
+
     void setValue (const juce::String& text) { valueLabel.setText (text, juce::dontSendNotification); }
     juce::String getValue() const { return valueLabel.getText(); }
 
-    void resized() override;
+    struct Metrics
+    {
+        int padding, topInset, innerHeight, titleHeight;
+        juce::Rectangle<int> value;
+        float valueFontHeight;
+    };
+
+    /** The card's arithmetic for a size. */
+    static Metrics metricsFor (int width, int height);
+
+    const juce::String title;
+    const juce::Colour accent;
+    juce::Label valueLabel;
 
 private:
-    juce::Label titleLabel, valueLabel;
-    juce::Colour accent;
-
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (StatusCard)
 };
 } // namespace RemoteUI

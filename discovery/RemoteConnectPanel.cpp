@@ -229,6 +229,7 @@ RemoteConnectPanel::RemoteConnectPanel (MainComponent& ownerToUse) : mainCompone
     addAndMakeVisible (connectButton);
 
     setButtonColours (demoButton, juce::Colour (0x00000000), outline, primaryText);
+    demoButton.onClick = [this] { mainComponent.show.startDemo(); };
     addAndMakeVisible (demoButton);
 
     browser.addChangeListener (this);

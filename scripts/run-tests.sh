@@ -38,6 +38,7 @@ mkdir -p "$scratch/home"
 # announcement, say) can reach the machine's own avahi-daemon and the real network.
 export DBUS_SYSTEM_BUS_ADDRESS=unix:path=/nonexistent/quentaro-test-bus
 unset DBUS_SESSION_BUS_ADDRESS
+export AVAHI_COMPAT_NOWARN=1
 export HOME="$scratch/home"
 unset XDG_CONFIG_HOME XDG_DATA_HOME XDG_CACHE_HOME
 export XDG_RUNTIME_DIR="$scratch/runtime"

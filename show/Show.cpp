@@ -11,12 +11,21 @@ const juce::String noValue { "-" };
 const juce::String zeroTime { "00:00:00:00" };
 } // namespace
 
-Show::Show (MainComponent& ownerToUse) : hotCuePanel (ownerToUse), owner (ownerToUse)
+Show::Show (MainComponent& ownerToUse) : controlPanel (ownerToUse), hotCuePanel (ownerToUse), owner (ownerToUse)
 {
     addAndMakeVisible (showCard);
     addAndMakeVisible (nowPlayingCard);
     addAndMakeVisible (nextCueCard);
+
+    headerLabel.setFont (juce::FontOptions (12.0f, juce::Font::plain));
+    headerLabel.setColour (juce::Label::textColourId, mutedText);
+    headerLabel.setMinimumHorizontalScale (0.65f);
     addAndMakeVisible (headerLabel);
+
+    latencyLabel.setFont (juce::FontOptions (juce::Font::getDefaultMonospacedFontName(), 13.0f, juce::Font::plain));
+    latencyLabel.setColour (juce::Label::textColourId, mutedText);
+    latencyLabel.setJustificationType (juce::Justification::centredRight);
+    latencyLabel.setText ("-- ms", juce::dontSendNotification);
     addAndMakeVisible (latencyLabel);
 
     if (webViewsEnabled)
@@ -34,15 +43,11 @@ Show::Show (MainComponent& ownerToUse) : hotCuePanel (ownerToUse), owner (ownerT
             });
     }
 
-    headerLabel.setFont (juce::FontOptions (12.0f, juce::Font::plain));
-    headerLabel.setMinimumHorizontalScale (0.65f);
-    latencyLabel.setFont (juce::FontOptions (juce::Font::getDefaultMonospacedFontName(), 13.0f, juce::Font::plain));
-    latencyLabel.setJustificationType (juce::Justification::centredRight);
-    latencyLabel.setColour (juce::Label::textColourId, mutedText);
-    latencyLabel.setText ("-- ms", juce::dontSendNotification);
-
     positionSlider.setSliderStyle (juce::Slider::LinearHorizontal);
     positionSlider.setTextBoxStyle (juce::Slider::NoTextBox, false, 0, 0);
+    positionSlider.setColour (juce::Slider::trackColourId, juce::Colour (0xff3f3f46));
+    positionSlider.setColour (juce::Slider::thumbColourId, juce::Colour (0xff22c55e));
+    positionSlider.setColour (juce::Slider::backgroundColourId, juce::Colour (0xff18181b));
     addAndMakeVisible (positionSlider);
 
     timeLabel.setFont (juce::FontOptions (juce::Font::getDefaultMonospacedFontName(), 13.0f, juce::Font::plain));
@@ -50,7 +55,52 @@ Show::Show (MainComponent& ownerToUse) : hotCuePanel (ownerToUse), owner (ownerT
     timeLabel.setText (zeroTime, juce::dontSendNotification);
     addAndMakeVisible (timeLabel);
 
+    // Only the operator's own drag moves the host: changes made by code send nothing.
+    positionSlider.onValueChange = [this]
+    {
+        if (positionSlider.isMouseButtonDown() && messageGateOpen())
+            owner.getClient()->sendPosition (positionSlider.getValue());
+    };
+    positionSlider.onDragStart = [this]
+    {
+        if (messageGateOpen())
+            owner.getClient()->positionDragging = true;
+    };
+    positionSlider.onDragEnd = [this]
+    {
+        if (messageGateOpen())
+            owner.getClient()->positionDragging = false;
+    };
+
+    addAndMakeVisible (controlPanel);
     addChildComponent (hotCuePanel);
+
+    showTabButton.setName ("Show");
+    midiTabButton.setName ("MIDI");
+    showTabButton.onClick = [this] { showShowTab(); };
+    midiTabButton.onClick = [this] { showMidiTab(); };
+    addAndMakeVisible (showTabButton);
+    addAndMakeVisible (midiTabButton);
+
+    disconnectButton.setColour (juce::TextButton::buttonColourId, juce::Colour (0x00000000));
+    disconnectButton.setColour (juce::TextButton::buttonOnColourId, juce::Colour (0xff27272a));
+    disconnectButton.setColour (juce::TextButton::textColourOffId, mutedText);
+    disconnectButton.setColour (juce::TextButton::textColourOnId, juce::Colour (0xfffafafa));
+    disconnectButton.onClick = [this]
+    {
+        const auto wasDemo = demoMode;
+
+        if (wasDemo)
+            exitDemo();
+
+        showId = -1;
+        owner.connectPanel.setVisible (true);
+        setVisible (false);
+        owner.statusLabel.setVisible (true);
+
+        if (! wasDemo)
+            owner.disconnectRemote();
+    };
     addAndMakeVisible (disconnectButton);
 
     statusText = "Connecting...";
@@ -69,6 +119,178 @@ Show::~Show()
 void Show::paint (juce::Graphics& g)
 {
     g.fillAll (juce::Colour (0xff09090b));
+
+    const auto strip = juce::jmin (getHeight(), 44);
+    g.setColour (juce::Colour (0xff18181b));
+    g.fillRect (0, getHeight() - strip, getWidth(), strip);
+
+    if (getWidth() > 0)
+    {
+        g.setColour (juce::Colour (0xff27272a));
+        g.fillRect (0, getHeight() - strip, getWidth(), 1);
+    }
+}
+
+Show::Layout Show::computeLayout (int width, int height, int slotHeight, int slideOffset)
+{
+    Layout layout;
+    auto area = juce::Rectangle<int> (10, 10, juce::jmax (0, width - 20), juce::jmax (0, height - 20));
+    const auto w = area.getWidth();
+
+    auto footer = area.removeFromBottom (44);
+    layout.showTab = footer.removeFromLeft ((w - 4) / 2);
+    footer.removeFromLeft (4);
+    layout.midiTab = footer;
+    area.removeFromBottom (8);
+
+    auto header = area.removeFromTop (24);
+    layout.disconnect = header.removeFromRight (76);
+    header.removeFromRight (6);
+    layout.latency = header.removeFromRight (56);
+    header.removeFromRight (6);
+    layout.header = header;
+    area.removeFromTop (6);
+
+    auto cards = area.removeFromTop (44);
+    const auto cardWidth = (w - 16) / 3;
+    layout.showCard = cards.removeFromLeft (cardWidth);
+    cards.removeFromLeft (8);
+    layout.nowPlayingCard = cards.removeFromLeft (cardWidth);
+    cards.removeFromLeft (8);
+    layout.nextCueCard = cards;
+    area.removeFromTop (8);
+
+    layout.contentHeight = area.getHeight();
+
+    layout.controlPanel = area.removeFromBottom (80);
+    area.removeFromBottom (6);
+
+    if (slotHeight > 0)
+    {
+        layout.hotCuePanel = area.removeFromBottom (slotHeight).translated (0, slideOffset);
+        area.removeFromBottom (6);
+    }
+
+    auto transport = area.removeFromBottom (32);
+    layout.slider = transport.removeFromLeft (juce::jmin (w, juce::jmax (240, w - 120)));
+    transport.removeFromLeft (12);
+    layout.time = transport;
+    area.removeFromBottom (6);
+    layout.webView = area;
+    return layout;
+}
+
+void Show::resized()
+{
+    const auto layout = computeLayout (getWidth(), getHeight(), panelHeight, panelSlideOffset);
+    contentHeight = layout.contentHeight;
+
+    showTabButton.setBounds (layout.showTab);
+    midiTabButton.setBounds (layout.midiTab);
+    headerLabel.setBounds (layout.header);
+    latencyLabel.setBounds (layout.latency);
+    disconnectButton.setBounds (layout.disconnect);
+    showCard.setBounds (layout.showCard);
+    nowPlayingCard.setBounds (layout.nowPlayingCard);
+    nextCueCard.setBounds (layout.nextCueCard);
+    controlPanel.setBounds (layout.controlPanel);
+
+    if (panelHeight > 0)
+    {
+        hotCuePanel.setBounds (layout.hotCuePanel);
+        controlPanel.toFront (false); // the sliding panel passes behind the transport buttons
+    }
+
+    positionSlider.setBounds (layout.slider);
+    timeLabel.setBounds (layout.time);
+
+    if (webView != nullptr)
+        webView->setBounds (layout.webView);
+}
+
+//==============================================================================
+int Show::midiPanelTarget (int contentAreaHeight)
+{
+    return juce::jmax (120, juce::roundToInt ((float) (contentAreaHeight - 130) * 0.4f));
+}
+
+bool Show::animationStep (int& height, int target, int& slideOffset, bool midiShown)
+{
+    bool heightMoving = false;
+
+    if (height != target)
+    {
+        const auto d = target - height;
+        const auto step = (int) ((float) d * 0.22f);
+
+        if (std::abs (d) < 3 || step == 0)
+        {
+            height = target;
+        }
+        else
+        {
+            height += step;
+            heightMoving = true;
+        }
+    }
+
+    if (midiShown && slideOffset > 0)
+    {
+        const auto step = (int) ((float) -slideOffset * 0.22f);
+        const auto next = slideOffset + step;
+        slideOffset = (next >= 3 && step != 0) ? next : 0;
+        return heightMoving || slideOffset > 0;
+    }
+
+    return heightMoving;
+}
+
+void Show::timerCallback()
+{
+    const auto moving = animationStep (panelHeight, panelTargetHeight, panelSlideOffset, midiPanelShown);
+    resized();
+
+    if (! moving)
+        stopTimer();
+}
+
+void Show::showShowTab()
+{
+    if (! midiPanelShown)
+        return;
+
+    midiPanelShown = false;
+    panelTargetHeight = 0;
+    hotCuePanel.setVisible (false);
+    updateTabButtons();
+    startTimer (16);
+    resized();
+}
+
+void Show::showMidiTab()
+{
+    if (midiPanelShown)
+        return;
+
+    midiPanelShown = true;
+    const auto target = midiPanelTarget (contentHeight);
+    panelSlideOffset = target;
+    panelTargetHeight = target;
+    hotCuePanel.setVisible (true);
+    updateTabButtons();
+    startTimer (16);
+    resized();
+}
+
+void Show::updateTabButtons()
+{
+    const juce::Colour selectedFill { 0xff27272a }, selectedText { 0xfffafafa };
+    const juce::Colour otherFill { 0x00000000 }, otherText { 0xffa1a1aa };
+
+    showTabButton.setColour (juce::TextButton::buttonColourId, midiPanelShown ? otherFill : selectedFill);
+    showTabButton.setColour (juce::TextButton::textColourOffId, midiPanelShown ? otherText : selectedText);
+    midiTabButton.setColour (juce::TextButton::buttonColourId, midiPanelShown ? selectedFill : otherFill);
+    midiTabButton.setColour (juce::TextButton::textColourOffId, midiPanelShown ? selectedText : otherText);
 }
 
 //==============================================================================
@@ -229,15 +451,220 @@ void Show::resetSession()
     timeLabel.setText (zeroTime, juce::dontSendNotification);
     positionSlider.setValue (0.0, juce::dontSendNotification);
 
+    controlPanel.setEnabled (true);
     hotCuePanel.setEnabled (true);
+    setDisconnectButtonText ("Disconnect");
 
-    if (disconnectButton.getButtonText() != "Disconnect")
-        disconnectButton.setButtonText ("Disconnect");
+    if (midiPanelShown)
+        showShowTab();
+}
+
+void Show::setDisconnectButtonText (const juce::String& text)
+{
+    // Repainted only when the text really changes.
+    if (disconnectButton.getButtonText() != text)
+        disconnectButton.setButtonText (text);
+}
+
+void Show::setControlsEnabled (bool enabled)
+{
+    positionSlider.setEnabled (enabled);
+    controlPanel.setEnabled (enabled);
+    hotCuePanel.setEnabled (enabled);
+}
+
+//==============================================================================
+namespace
+{
+struct DemoSong
+{
+    const char* name;
+    int tracks;
+    double bpm;
+};
+
+const DemoSong demoSongs[] = {
+    { "Midnight Serenade", 8, 128 },
+    { "Whispers in the Wind", 12, 90 },
+    { "Electric Dreams", 16, 140 },
+    { "Lost in the Stars", 10, 110 },
+    { "Dancing in the Moonlight", 8, 124 },
+    { "Fire and Ice", 14, 132 },
+    { "Soulful Redemption", 6, 85 },
+    { "Northern Lights", 8, 118 },
+    { "Live in Tokyo", 24, 128 },
+    { "No More Pain", 4, 95 },
+    { "Peaceful Morning", 8, 72 },
+    { "In Your Heart", 10, 100 },
+    { "With You", 6, 88 },
+    { "Without Love", 8, 105 },
+    { "My Love", 12, 120 },
+    { "Save Me", 16, 135 },
+};
+
+const std::pair<const char*, int> demoMarkers[] = {
+    { "Intro", 0 },
+    { "Verse", 48000 },
+    { "Chorus", 96000 },
+    { "Bridge", 144000 },
+    { "Outro", 192000 },
+};
+
+const std::pair<const char*, const char*> demoHotCues[] = {
+    { "Strobe", "ffff3333" },
+    { "Smoke", "ff888888" },
+    { "Laser Blue", "ff3366ff" },
+    { "Laser Green", "ff33cc66" },
+    { "Pyro", "ffff6600" },
+    { "Blackout", "ff333333" },
+    { "Spot Center", "ffffcc00" },
+    { "Spot Wash", "ffffee88" },
+    { "Haze", "ff99aabb" },
+    { "UV", "ff9933ff" },
+    { "Follow Spot", "ffff6699" },
+    { "House Lights", "ffffdddd" },
+};
+
+const juce::String demoShowName { "Summer Night Concert" };
+} // namespace
+
+juce::String Show::demoShowDocument()
+{
+    juce::Array<juce::var> document;
+
+    for (int cue = 0; cue < (int) std::size (demoSongs); ++cue)
+    {
+        const auto& song = demoSongs[cue];
+        auto* object = new juce::DynamicObject();
+        object->setProperty ("cue", cue);
+        object->setProperty ("songname", juce::String (song.name));
+        object->setProperty ("tracks", song.tracks);
+
+        juce::Array<juce::var> markers;
+
+        for (int index = 0; index < (int) std::size (demoMarkers); ++index)
+        {
+            auto* marker = new juce::DynamicObject();
+            marker->setProperty ("index", index);
+            marker->setProperty ("position", demoMarkers[index].second);
+            marker->setProperty ("name", juce::String (demoMarkers[index].first));
+            marker->setProperty ("songCue", cue);
+            marker->setProperty ("loopActive", cue == 0 && index == 2);
+            markers.add (juce::var (marker));
+        }
+
+        object->setProperty ("markers", markers);
+
+        auto* tempo = new juce::DynamicObject();
+        tempo->setProperty ("bpm", song.bpm);
+        tempo->setProperty ("position", 0);
+        tempo->setProperty ("songCue", cue);
+        object->setProperty ("tempos", juce::Array<juce::var> { juce::var (tempo) });
+
+        auto* signature = new juce::DynamicObject();
+        signature->setProperty ("numerator", 4);
+        signature->setProperty ("denominator", 4);
+        signature->setProperty ("position", 0);
+        signature->setProperty ("songCue", cue);
+        object->setProperty ("timesignature", juce::Array<juce::var> { juce::var (signature) });
+
+        object->setProperty ("file_missing", false);
+        document.add (juce::var (object));
+    }
+
+    return juce::JSON::toString (document, false);
+}
+
+void Show::startDemo()
+{
+    owner.pinOverlay.setVisible (false);
+    owner.remote.reset(); // nothing is said to the host
+    owner.stopTimer (MainComponent::statusPollTimer);
+
+    owner.connectPanel.setVisible (false);
+    setVisible (true);
+    owner.statusLabel.setVisible (false);
+
+    demoMode = true;
+    showId = 1;
+    currentCue = 0;
+    nextCue = 1;
+
+    connectAddress.clear();
+    connectName.clear();
+    hostName.clear();
+    showName = demoShowName;
+
+    statusText = "Demo - Preview only";
+    statusColour = mutedText;
+    updateHeaderText();
+    setLatency (-1);
+
+    showCard.setValue (demoShowName);
+    nowPlayingCard.setValue ("0 - Midnight Serenade");
+    nextCueCard.setValue ("1 - Whispers in the Wind");
+
+    songs.clear();
+
+    for (int cue = 0; cue < (int) std::size (demoSongs); ++cue)
+        songs.push_back ({ cue, demoSongs[cue].name });
+
+    std::vector<HotCue> cues;
+
+    for (auto& [name, colour] : demoHotCues)
+        cues.push_back ({ name, colour });
+
+    hotCuePanel.setHotCues (std::move (cues));
+
+    positionSlider.setRange (0.0, 240000.0, 1.0);
+    positionSlider.setValue (112345.0, juce::dontSendNotification);
+    timeLabel.setText ("01:23:45:12", juce::dontSendNotification);
+    setControlsEnabled (false);
+    setDisconnectButtonText ("Exit Demo");
+
+    if (midiPanelShown)
+        showShowTab();
+
+    applyDemoTableToWeb();
+}
+
+void Show::applyDemoTableToWeb()
+{
+    if (! bridge.isAttached())
+        return;
+
+    juce::Timer::callAfterDelay (350,
+        [safeThis = juce::WeakReference<Show> (this), json = demoShowDocument()]
+        {
+            if (safeThis == nullptr || ! safeThis->bridge.isAttached())
+                return;
+
+            auto& page = safeThis->bridge;
+            page.windowOnload();
+            page.evaluate (WebBridge::setTableDataStatement (json, "0", "1"));
+            page.setCurrentCue (0, -1);
+            page.setNextCue (1);
+            page.setTransportPosition (112345);
+        });
 }
 
 void Show::exitDemo()
 {
     demoMode = false;
+    showName.clear();
+
+    songs.clear();
+    hotCuePanel.setHotCues ({});
+
+    setControlsEnabled (true);
+    setDisconnectButtonText ("Disconnect");
+
+    showCard.setValue (noValue);
+    nowPlayingCard.setValue (noValue);
+    nextCueCard.setValue (noValue);
+
+    timeLabel.setText (zeroTime, juce::dontSendNotification);
+    positionSlider.setValue (0.0, juce::dontSendNotification);
 }
 
 void Show::destroyWebView()

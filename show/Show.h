@@ -1,6 +1,7 @@
 #pragma once
 
 #include "../app/StatusCard.h"
+#include "../panels/RemoteControlPanel.h"
 #include "../panels/RemoteMidiHotCuePanel.h"
 #include "WebBridge.h"
 #include "WebUI.h"
@@ -10,8 +11,10 @@
 class MainComponent;
 
 /**
-    The show screen and the owner of the show state: which host and show are connected, the
-    song list, the current and next cue with their cards, and the page bridge.
+    The show screen and the owner of the show state: a header with status, latency and the
+    disconnect button; the Show, Now Playing and Next Cue cards; the page; the transport row;
+    the MIDI hot-cue panel sliding in above the transport buttons; and the Show and MIDI tabs.
+    It also runs the built-in demo show.
 
     Message thread only.
 */
@@ -29,6 +32,7 @@ public:
     ~Show() override;
 
     void paint (juce::Graphics& g) override;
+    void resized() override;
 
     //==============================================================================
     // Show state
@@ -50,15 +54,48 @@ public:
     // Display
     void updateHeaderText();
     void setLatency (int milliseconds);
+    void updateTabButtons();
 
     /** The show view's part of a disconnect by the host. */
     void resetSession();
 
-    /** Ends the demo (the demo itself comes with the show screen's controls). */
+    //==============================================================================
+    // The demo show
+    void startDemo();
+    void applyDemoTableToWeb();
     void exitDemo();
 
+    /** The demo's show document: 16 songs with five markers each. */
+    static juce::String demoShowDocument();
+
+    //==============================================================================
+    struct Layout
+    {
+        juce::Rectangle<int> showTab, midiTab, header, latency, disconnect;
+        juce::Rectangle<int> showCard, nowPlayingCard, nextCueCard;
+        juce::Rectangle<int> controlPanel, hotCuePanel, slider, time, webView;
+        int contentHeight = 0;
+    };
+
+    /** Where everything goes for a size and the hot-cue panel's current slot. */
+    static Layout computeLayout (int width, int height, int panelHeight, int panelSlideOffset);
+
+    /** One 16 ms step of the hot-cue panel's slide; returns whether anything still moves. */
+    static bool animationStep (int& height, int target, int& slideOffset, bool midiShown);
+
+    /** The hot-cue panel's height when the MIDI tab opens over a content area. */
+    static int midiPanelTarget (int contentHeight);
+
+    void showMidiTab();
+    void showShowTab();
+
     void stopAnimation() { stopTimer(); }
+    bool isAnimating() const { return isTimerRunning(); }
     void destroyWebView();
+
+    /** The page bridge, or null while the show view has no page to talk to. */
+    WebBridge* getWebBrowser() noexcept { return bridge.isAttached() ? &bridge : nullptr; }
+    WebBridge& getBridge() noexcept { return bridge; }
 
     /** The page's native functions, registered in this order. */
     juce::WebBrowserComponent::Options withNativeFunctions (juce::WebBrowserComponent::Options options);
@@ -74,10 +111,6 @@ public:
         off, before any show view exists). */
     static void setWebViewsEnabled (bool enabled);
 
-    /** The page bridge, or null while the show view has no page to talk to. */
-    WebBridge* getWebBrowser() noexcept { return bridge.isAttached() ? &bridge : nullptr; }
-    WebBridge& getBridge() noexcept { return bridge; }
-
     //==============================================================================
     bool demoMode = false;
     std::vector<Song> songs;
@@ -87,6 +120,7 @@ private:
 
 public:
     std::unique_ptr<WebUI> webView;
+    RemoteControlPanel controlPanel;
     RemoteMidiHotCuePanel hotCuePanel;
     int currentCue = -1;
     int nextCue = 0;
@@ -100,17 +134,28 @@ private:
     MainComponent& owner;
 
 public:
+    bool midiPanelShown = false;
+    int panelHeight = 0;
+    int panelTargetHeight = 0;
+    int panelSlideOffset = 0;
+    int contentHeight = 0;
+
     juce::String statusText { "Connecting..." };
     juce::Colour statusColour { 0xffa1a1aa };
     juce::String connectAddress, connectName, hostName, showName;
 
+    juce::TextButton showTabButton { "Show" };
+    juce::TextButton midiTabButton { "MIDI" };
     RemoteUI::StatusCard showCard { "Show", juce::Colour (0xff22c55e) };
     RemoteUI::StatusCard nowPlayingCard { "Now Playing", juce::Colour (0xff38bdf8) };
     RemoteUI::StatusCard nextCueCard { "Next Cue", juce::Colour (0xfffbbf24) };
     juce::Label headerLabel, latencyLabel;
 
 private:
-    void timerCallback() override {}
+    void timerCallback() override;
+    void setDisconnectButtonText (const juce::String& text);
+    void setControlsEnabled (bool enabled);
 
+    JUCE_DECLARE_WEAK_REFERENCEABLE (Show)
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (Show)
 };
