@@ -39,6 +39,8 @@ mkdir -p "$scratch/home"
 export DBUS_SYSTEM_BUS_ADDRESS=unix:path=/nonexistent/quentaro-test-bus
 unset DBUS_SESSION_BUS_ADDRESS
 export AVAHI_COMPAT_NOWARN=1
+# The virtual display has no GPU: the web engine draws its pages in software there.
+export WEBKIT_DISABLE_COMPOSITING_MODE=1
 export HOME="$scratch/home"
 unset XDG_CONFIG_HOME XDG_DATA_HOME XDG_CACHE_HOME
 export XDG_RUNTIME_DIR="$scratch/runtime"

@@ -452,7 +452,7 @@ void Show::resetSession()
     positionSlider.setValue (0.0, juce::dontSendNotification);
 
     controlPanel.setEnabled (true);
-    hotCuePanel.setEnabled (true);
+    hotCuePanel.setCuesEnabled (true);
     setDisconnectButtonText ("Disconnect");
 
     if (midiPanelShown)
@@ -470,7 +470,7 @@ void Show::setControlsEnabled (bool enabled)
 {
     positionSlider.setEnabled (enabled);
     controlPanel.setEnabled (enabled);
-    hotCuePanel.setEnabled (enabled);
+    hotCuePanel.setCuesEnabled (enabled);
 }
 
 //==============================================================================
