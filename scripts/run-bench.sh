@@ -18,3 +18,8 @@ export HOME=$(mktemp -d)
 trap 'rm -rf "$HOME"' EXIT
 
 "$build/bench/quentaro-bench-protocol"
+
+echo
+echo "Show page render, headless Chromium:"
+root=$(cd "$(dirname "$0")/.." && pwd)
+QUENTARO_SITE_DIR="$build/site" npm --prefix "$root/web" run --silent bench

@@ -16,8 +16,17 @@ WebUI::WebUI (const Options& options, const juce::String& rootAddress)
     goToURL (rootAddress);
 }
 
+bool WebUI::isArchiveAddress (const juce::String& url, const juce::String& rootAddress)
+{
+    if (url == "about:blank")
+        return true;
+
+    // The root itself, or a path below it: "juce://juce.backend.evil" must not pass for it.
+    auto base = rootAddress.endsWithChar ('/') ? rootAddress : rootAddress + "/";
+    return url == rootAddress || url.startsWith (base);
+}
+
 bool WebUI::pageAboutToLoad (const juce::String& newURL)
 {
-    // Only the archive's pages: a link or a script can never take the view elsewhere.
-    return newURL.startsWith (root) || newURL == "about:blank";
+    return isArchiveAddress (newURL, root);
 }

@@ -14,6 +14,10 @@ public:
 
     bool pageAboutToLoad (const juce::String& newURL) override;
 
+    /** Whether the view may go to an address: only the archive's own pages (and the blank page
+        the engine starts from). A link or a script can never take the view elsewhere. */
+    static bool isArchiveAddress (const juce::String& url, const juce::String& rootAddress);
+
     /** The options with what the page needs added: native integration, keeping the page while
         hidden and the archive's resource provider. */
     static Options withPageOptions (const Options& options);

@@ -1,4 +1,5 @@
 #include "show/SiteArchive.h"
+#include "show/WebUI.h"
 
 #include <gtest/gtest.h>
 
@@ -109,4 +110,33 @@ TEST (SiteArchive, BytesThatAreNoArchiveServeNothing)
     SiteArchive archive (garbage, sizeof (garbage));
     EXPECT_FALSE (archive.serve ("/").has_value());
     EXPECT_FALSE (archive.serve ("/index.html").has_value());
+}
+
+TEST (WebUI, TheViewStaysOnTheArchivesPages)
+{
+    const juce::String root = "juce://juce.backend/";
+
+    struct Case
+    {
+        const char* url;
+        bool allowed;
+    };
+
+    const Case cases[] = {
+        { "juce://juce.backend/", true },
+        { "juce://juce.backend/index.html", true },
+        { "juce://juce.backend/assets/x.js?v=1", true },
+        { "about:blank", true },
+        { "juce://juce.backend.evil/", false },
+        { "https://example.invalid/", false },
+        { "file:///etc/passwd", false },
+        { "javascript:alert(1)", false },
+        { "", false },
+    };
+
+    for (auto& c : cases)
+        EXPECT_EQ (WebUI::isArchiveAddress (c.url, root), c.allowed) << c.url;
+
+    EXPECT_TRUE (WebUI::isArchiveAddress ("juce://juce.backend", "juce://juce.backend"));
+    EXPECT_TRUE (WebUI::isArchiveAddress ("juce://juce.backend/index.html", "juce://juce.backend"));
 }
