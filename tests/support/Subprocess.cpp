@@ -3,7 +3,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <poll.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -17,11 +17,6 @@ Subprocess::Subprocess (const juce::StringArray& arguments)
     if (pipe2 (toChild, O_CLOEXEC) != 0 || pipe2 (fromChild, O_CLOEXEC) != 0)
         return;
 
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init (&actions);
-    posix_spawn_file_actions_adddup2 (&actions, toChild[0], 0);
-    posix_spawn_file_actions_adddup2 (&actions, fromChild[1], 1);
-
     std::vector<std::string> storage;
     for (auto& a : arguments)
         storage.push_back (a.toStdString());
@@ -31,10 +26,24 @@ Subprocess::Subprocess (const juce::StringArray& arguments)
         argv.push_back (s.data());
     argv.push_back (nullptr);
 
-    if (posix_spawn (&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0)
-        pid = -1;
+    const auto parent = getpid();
+    pid = fork();
 
-    posix_spawn_file_actions_destroy (&actions);
+    if (pid == 0)
+    {
+        // The child goes when the test goes, even when the test crashes: a program left
+        // running would hold the test runner's output open and stall the whole run.
+        prctl (PR_SET_PDEATHSIG, SIGKILL);
+
+        if (getppid() != parent)
+            _exit (127);
+
+        dup2 (toChild[0], 0);
+        dup2 (fromChild[1], 1);
+        execve (argv[0], argv.data(), environ);
+        _exit (127);
+    }
+
     close (toChild[0]);
     close (fromChild[1]);
     inputFd = toChild[1];
