@@ -208,6 +208,30 @@ void Show::resized()
         webView->setBounds (layout.webView);
 }
 
+void Show::visibilityChanged()
+{
+    if (webView == nullptr)
+        return;
+
+    // The page lives in a native window of its own, embedded in the program's window, which
+    // follows the view's bounds but not its visibility: hidden, it is moved out of sight, so it
+    // never covers the connect screen, and keeps its page loaded.
+    webView->setVisible (isVisible());
+
+    if (isVisible())
+    {
+        resized();
+    }
+    else
+    {
+        webView->setTopLeftPosition (-100000, -100000);
+
+        // What the page's window covered is drawn again by the screen now in front.
+        if (auto* parent = getParentComponent())
+            parent->repaint();
+    }
+}
+
 //==============================================================================
 int Show::midiPanelTarget (int contentAreaHeight)
 {

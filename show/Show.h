@@ -33,6 +33,7 @@ public:
 
     void paint (juce::Graphics& g) override;
     void resized() override;
+    void visibilityChanged() override;
 
     //==============================================================================
     // Show state

@@ -16,7 +16,7 @@
 
 namespace
 {
-/** Captures the window as the X server shows it, web view included. */
+/** Captures the window's area of the screen as the X server shows it, web view included. */
 void screenshot (juce::Component& window, const juce::String& name)
 {
     auto folder = juce::File (QUENTARO_SCREENSHOT_DIR);
@@ -70,6 +70,10 @@ TEST (ShowScreen, DemoThenAConnectedShowDrivenFromKeysAndButtons)
     QUENTARORemoteApplication::MainWindow window ("QUENTARO Remote");
     auto& main = *dynamic_cast<MainComponent*> (window.getContentComponent());
 
+    ASSERT_TRUE (MessageLoop::runUntil ([&] { return main.connectPanel.isShowing(); }));
+    MessageLoop::runFor (std::chrono::milliseconds (500));
+    screenshot (window, "connect-screen.png");
+
     // The demo, for a look at the whole screen with the page.
     main.connectPanel.demoButton.triggerClick();
     ASSERT_TRUE (MessageLoop::runUntil ([&] { return main.show.demoMode && main.show.isShowing(); }));
@@ -77,7 +81,7 @@ TEST (ShowScreen, DemoThenAConnectedShowDrivenFromKeysAndButtons)
     screenshot (window, "show-screen-demo.png");
     main.show.disconnectButton.triggerClick();
     ASSERT_TRUE (MessageLoop::runUntil ([&] { return main.connectPanel.isShowing(); }));
-    screenshot (window, "connect-screen.png");
+    EXPECT_FALSE (main.show.webView->isVisible()); // the page's native window goes with the view
 
     Subprocess simulator ({ QUENTARO_HOST_SIM_PATH, "--no-announce", "--refresh-ms", "500" });
     ASSERT_TRUE (simulator.waitForLineContaining ("\"listening\"", std::chrono::seconds (10)));
