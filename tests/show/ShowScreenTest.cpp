@@ -74,6 +74,13 @@ TEST (ShowScreen, DemoThenAConnectedShowDrivenFromKeysAndButtons)
     MessageLoop::runFor (std::chrono::milliseconds (500));
     screenshot (window, "connect-screen.png");
 
+    main.pinOverlay.setBounds (main.getLocalBounds());
+    main.pinOverlay.showForHost();
+    main.pinOverlay.errorLabel.setText ("Incorrect PIN. Try again.", juce::dontSendNotification);
+    MessageLoop::runFor (std::chrono::milliseconds (300));
+    screenshot (window, "pin-overlay.png");
+    main.pinOverlay.setVisible (false);
+
     // The demo, for a look at the whole screen with the page.
     main.connectPanel.demoButton.triggerClick();
     ASSERT_TRUE (MessageLoop::runUntil ([&] { return main.show.demoMode && main.show.isShowing(); }));
