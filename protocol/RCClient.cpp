@@ -34,6 +34,8 @@ struct RCClient::PostedRecord
     void operator()()
     {
         // Message thread.
+        client->pendingRecords.fetch_sub (1);
+
         if (! client->stopped.load())
             client->handleIncoming (bytes);
     }
@@ -251,6 +253,12 @@ void RCClient::oscMessageReceived (const juce::OSCMessage& message)
 
     if (self == nullptr)
         return;
+
+    if (pendingRecords.fetch_add (1) >= maxPendingRecords)
+    {
+        pendingRecords.fetch_sub (1);
+        return;
+    }
 
     juce::MessageManager::callAsync (PostedRecord (std::move (self), blob));
 }

@@ -36,6 +36,11 @@ public:
         bytes); a larger "Size" is read as this many. */
     static constexpr int maxRows = 65536;
 
+    /** Records waiting for the message thread beyond this many are dropped on arrival: a flood
+        of datagrams can neither grow memory without bound nor block the receiver thread, and
+        the host's steady traffic (a handful of records a second) never comes near it. */
+    static constexpr int maxPendingRecords = 256;
+
     explicit RCClient (MainComponent& owner);
     ~RCClient() override;
 
@@ -116,6 +121,7 @@ private:
     void handlePong (const juce::ValueTree& record);
 
     MainComponent& owner;
+    std::atomic<int> pendingRecords { 0 };
     bool senderOpen = false;
     bool listening = false;
 

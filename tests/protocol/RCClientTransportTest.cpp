@@ -203,3 +203,33 @@ TEST (RCClientSend, OneDatagramToTheHostPortWithTheAddressStamped)
     EXPECT_EQ (host.receiveBlob(), juce::MemoryBlock (raw, sizeof (raw)));
     EXPECT_EQ (host.receiveBlob(), juce::MemoryBlock());
 }
+
+TEST (RCClientFlood, RecordsBeyondThePendingLimitAreDroppedOnArrival)
+{
+    MainComponent main;
+    auto client = std::make_shared<RCClient> (main);
+    int handled = 0;
+    client->clock = [&handled]
+    {
+        ++handled;
+        return (juce::int32) 1000;
+    };
+
+    // The receiver thread outruns a busy message thread by far.
+    std::thread receiver (
+        [&]
+        {
+            for (int i = 0; i < 5000; ++i)
+                client->oscMessageReceived (envelope (recordBytes (RCType::Pong, { { "t", "1" } })));
+        });
+    receiver.join();
+
+    ASSERT_TRUE (MessageLoop::runUntil ([&] { return handled >= RCClient::maxPendingRecords; }));
+    MessageLoop::runFor (std::chrono::milliseconds (100));
+    EXPECT_EQ (handled, RCClient::maxPendingRecords);
+
+    // Once drained, records are taken again.
+    std::thread later ([&] { client->oscMessageReceived (envelope (recordBytes (RCType::Pong, { { "t", "1" } }))); });
+    later.join();
+    ASSERT_TRUE (MessageLoop::runUntil ([&] { return handled == RCClient::maxPendingRecords + 1; }));
+}
