@@ -1,5 +1,7 @@
 #include "StatusCard.h"
 
+#include "../lookandfeel/Surface.h"
+
 namespace RemoteUI
 {
 StatusCard::StatusCard (const juce::String& titleText, juce::Colour accentColour)
@@ -31,13 +33,8 @@ StatusCard::Metrics StatusCard::metricsFor (int width, int height)
 void StatusCard::paint (juce::Graphics& g)
 {
     const auto m = metricsFor (getWidth(), getHeight());
-    auto card = juce::Rectangle<float> (0.5f, 0.5f, juce::jmax ((float) getWidth() - 1.0f, 0.0f),
-        juce::jmax ((float) getHeight() - 1.0f, 0.0f));
-
-    g.setColour (juce::Colour (0xff18181b));
-    g.fillRoundedRectangle (card, 8.0f);
-    g.setColour (juce::Colour (0xff27272a));
-    g.drawRoundedRectangle (card, 8.0f, 1.0f);
+    Surface::paintCard (g, Surface::cardArea (getWidth(), getHeight()), 8.0f, juce::Colour (0xff18181b),
+        juce::Colour (0xff27272a));
 
     g.setColour (accent);
     g.fillRoundedRectangle ((float) m.padding, (float) m.topInset, 3.0f, (float) (m.innerHeight - 2), 1.5f);

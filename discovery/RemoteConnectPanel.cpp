@@ -2,6 +2,7 @@
 
 #include "../app/MainComponent.h"
 #include "../lookandfeel/AppData.h"
+#include "../lookandfeel/Surface.h"
 #include "../protocol/ConnectionStart.h"
 #include "RecentHosts.h"
 #include "TextEditorStyle.h"
@@ -108,12 +109,7 @@ void RemoteConnectPanel::TableHeader::paint (juce::Graphics& g)
     const auto w = getWidth();
     const auto h = getHeight();
 
-    auto box =
-        juce::Rectangle<float> (0.5f, 0.5f, juce::jmax (0.0f, (float) w - 1.0f), juce::jmax (0.0f, (float) h - 1.0f));
-    g.setColour (surface);
-    g.fillRoundedRectangle (box, 8.0f);
-    g.setColour (outline);
-    g.drawRoundedRectangle (box, 8.0f, 1.0f);
+    Surface::paintCard (g, Surface::cardArea (w, h), 8.0f, surface, outline);
 
     const int widths[] = { (int) (0.36 * w), (int) (0.30 * w), (int) (0.12 * w) };
     const char* titles[] = { "Host", "IP Address", "Port", "" };

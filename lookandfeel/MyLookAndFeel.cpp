@@ -1,5 +1,7 @@
 #include "MyLookAndFeel.h"
 
+#include "Surface.h"
+
 #include "EmbeddedFonts.h"
 
 MyLookAndFeel::MyLookAndFeel()
@@ -33,7 +35,7 @@ juce::Font MyLookAndFeel::sectionHeaderFont()
 
 juce::Rectangle<float> MyLookAndFeel::buttonArea (int width, int height)
 {
-    return { 0.5f, 0.5f, (float) juce::jmax (width - 1, 0), (float) juce::jmax (height - 1, 0) };
+    return Surface::cardArea (width, height);
 }
 
 std::optional<juce::ColourGradient> MyLookAndFeel::namedButtonGradient (const juce::String& name,

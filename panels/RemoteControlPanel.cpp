@@ -1,5 +1,7 @@
 #include "RemoteControlPanel.h"
 
+#include "../lookandfeel/Surface.h"
+
 #include "../app/MainComponent.h"
 
 namespace
@@ -74,13 +76,7 @@ std::array<RemoteControlPanel::TouchButton*, RemoteControlPanel::numButtons> Rem
 //==============================================================================
 void RemoteControlPanel::paint (juce::Graphics& g)
 {
-    const auto area = juce::Rectangle<float> (0.5f, 0.5f, (float) juce::jmax (0, getWidth() - 1),
-        (float) juce::jmax (0, getHeight() - 1));
-
-    g.setColour (surface);
-    g.fillRoundedRectangle (area, 8.0f);
-    g.setColour (outline);
-    g.drawRoundedRectangle (area, 8.0f, 1.0f);
+    Surface::paintCard (g, Surface::cardArea (getWidth(), getHeight()), 8.0f, surface, outline);
 }
 
 void RemoteControlPanel::resized()

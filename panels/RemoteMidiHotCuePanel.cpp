@@ -1,5 +1,7 @@
 #include "RemoteMidiHotCuePanel.h"
 
+#include "../lookandfeel/Surface.h"
+
 #include "../app/MainComponent.h"
 
 #include <cmath>
@@ -120,13 +122,7 @@ RemoteMidiHotCuePanel::~RemoteMidiHotCuePanel()
 
 void RemoteMidiHotCuePanel::paint (juce::Graphics& g)
 {
-    const auto area = juce::Rectangle<float> (0.5f, 0.5f, (float) juce::jmax (0, getWidth() - 1),
-        (float) juce::jmax (0, getHeight() - 1));
-
-    g.setColour (surface);
-    g.fillRoundedRectangle (area, 8.0f);
-    g.setColour (outline);
-    g.drawRoundedRectangle (area, 8.0f, 1.0f);
+    Surface::paintCard (g, Surface::cardArea (getWidth(), getHeight()), 8.0f, surface, outline);
 
     g.setColour (mutedText);
     g.setFont (juce::FontOptions (12.0f));
