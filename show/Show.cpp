@@ -220,7 +220,12 @@ void Show::visibilityChanged()
 
     if (isVisible())
     {
+        // Back in place; a change of size makes the page's window lay out and draw again,
+        // which a move alone does not.
         resized();
+        const auto placed = webView->getBounds();
+        webView->setBounds (placed.withTrimmedBottom (1));
+        webView->setBounds (placed);
     }
     else
     {

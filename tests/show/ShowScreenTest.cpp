@@ -30,6 +30,25 @@ void screenshot (juce::Component& window, const juce::String& name)
     EXPECT_TRUE (folder.getChildFile (name).existsAsFile()) << name;
 }
 
+/** Waits until the page shows the given number of song rows. */
+bool pageShowsRows (WebUI& view, int rows)
+{
+    std::atomic<bool> shown { false };
+    return MessageLoop::runUntil (
+        [&]
+        {
+            view.evaluateJavascript ("document.querySelectorAll('[data-cue-row]').length",
+                [&] (juce::WebBrowserComponent::EvaluationResult r)
+                {
+                    if (auto* value = r.getResult(); value != nullptr && (int) *value == rows)
+                        shown = true;
+                });
+            MessageLoop::runFor (std::chrono::milliseconds (50));
+            return shown.load();
+        },
+        std::chrono::seconds (30));
+}
+
 /** Waits for the simulator to report receiving a record of this kind; returns it. */
 juce::ValueTree simulatorReceives (Subprocess& simulator, int rcType)
 {
@@ -84,7 +103,8 @@ TEST (ShowScreen, DemoThenAConnectedShowDrivenFromKeysAndButtons)
     // The demo, for a look at the whole screen with the page.
     main.connectPanel.demoButton.triggerClick();
     ASSERT_TRUE (MessageLoop::runUntil ([&] { return main.show.demoMode && main.show.isShowing(); }));
-    MessageLoop::runFor (std::chrono::milliseconds (1500)); // the page's delayed push and first paint
+    EXPECT_TRUE (pageShowsRows (*main.show.webView, 16));   // the delayed push reached the page
+    MessageLoop::runFor (std::chrono::milliseconds (2500)); // and it has painted
     screenshot (window, "show-screen-demo.png");
     main.show.disconnectButton.triggerClick();
     ASSERT_TRUE (MessageLoop::runUntil ([&] { return main.connectPanel.isShowing(); }));
