@@ -15,6 +15,7 @@ fi
 
 ip link set lo up
 export HOME=$(mktemp -d)
+export AVAHI_COMPAT_NOWARN=1
 trap 'rm -rf "$HOME"' EXIT
 
 "$build/bench/quentaro-bench-protocol"
