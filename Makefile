@@ -1,8 +1,10 @@
 # make run   set up, build and start the program
 # make test  set up, build and run every test
+# make install  build, then install the program, its desktop entry and icon (PREFIX, DESTDIR)
 BUILD_DIR ?= build
+PREFIX ?= /usr/local
 
-.PHONY: all setup build run test bench format clean
+.PHONY: all setup build run test bench install format clean
 
 all: build
 
@@ -21,6 +23,9 @@ test: build
 
 bench: build
 	@scripts/run-bench.sh $(BUILD_DIR)
+
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR) --prefix "$(PREFIX)"
 
 format:
 	@git ls-files -- '*.cpp' '*.h' | xargs clang-format -i

@@ -33,10 +33,13 @@ struct RCClient::PostedRecord
 
     void operator()()
     {
-        // Message thread.
+        // Message thread. A record that was already queued when the owner let go of this
+        // client (the host said goodbye, the operator disconnected or chose another host)
+        // belongs to a connection that is over: handling it would bring back "Connected" or
+        // the old host's show under the new connection.
         client->pendingRecords.fetch_sub (1);
 
-        if (! client->stopped.load())
+        if (! client->stopped.load() && client->isOwnersClient())
             client->handleIncoming (bytes);
     }
 
@@ -212,11 +215,17 @@ void RCClient::timerCallback()
     if (pinPending)
         return;
 
+    // A host that stays silent on the show screen may come back as a new process that knows
+    // neither this remote nor the show it had: asking to connect again makes it announce its
+    // show (a host that still knows the remote answers with the show it has, which changes
+    // nothing). In state 1 the regular two-second requests do that already.
+    const auto askAgain = connectionState != 1;
+
     if ((juce::int64) livenessDeadline + 10 < now)
     {
         sendHello();
 
-        if (connectionState == 0)
+        if (askAgain)
             sendConnectRequest();
 
         owner.setRemoteStatus ("Connection failed - retrying...", red);
@@ -226,7 +235,7 @@ void RCClient::timerCallback()
     {
         sendHello();
 
-        if (connectionState == 0)
+        if (askAgain)
             sendConnectRequest();
 
         owner.setRemoteStatus ("Reconnecting...", amber);
@@ -241,14 +250,10 @@ void RCClient::timerCallback()
 void RCClient::oscMessageReceived (const juce::OSCMessage& message)
 {
     // Receiver thread: no parsing here, only a copy and a hand-over.
-    if (stopped.load() || message.size() != 1 || ! message[0].isBlob())
+    if (stopped.load() || ! accepts (message))
         return;
 
     auto& blob = message[0].getBlob();
-
-    if (blob.getSize() == 0)
-        return;
-
     auto self = weak_from_this().lock();
 
     if (self == nullptr)
@@ -261,6 +266,14 @@ void RCClient::oscMessageReceived (const juce::OSCMessage& message)
     }
 
     juce::MessageManager::callAsync (PostedRecord (std::move (self), blob));
+}
+
+bool RCClient::accepts (const juce::OSCMessage& message)
+{
+    static const juce::OSCAddress quentaro { address };
+
+    return message.getAddressPattern().matches (quentaro) && message.size() == 1 && message[0].isBlob()
+        && message[0].getBlob().getSize() > 0;
 }
 
 void RCClient::handleIncoming (const juce::MemoryBlock& bytes)
@@ -298,6 +311,11 @@ void RCClient::handleIncoming (const juce::MemoryBlock& bytes)
         case (int) RCType::Pong: handlePong (record); break;
         default: break;
     }
+}
+
+bool RCClient::isOwnersClient() const
+{
+    return owner.getClient() == this;
 }
 
 void RCClient::refreshLiveness()

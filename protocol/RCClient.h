@@ -44,8 +44,13 @@ public:
     explicit RCClient (MainComponent& owner);
     ~RCClient() override;
 
-    /** Receiver thread: copies the blob and posts it to the message thread. */
+    /** Receiver thread: copies the blob of an accepted message and posts it to the message thread. */
     void oscMessageReceived (const juce::OSCMessage& message) override;
+
+    /** Whether a message is one the client takes: addressed to "/quentaro" (matched as the
+        framework matches a listener's address) and carrying exactly one argument, a non-empty
+        blob. Plain logic, any thread; oscMessageReceived and the fuzzing harness both use it. */
+    static bool accepts (const juce::OSCMessage& message);
 
     /** Every 100 ms: connection requests, pings and the liveness check. */
     void timerCallback() override;
@@ -104,6 +109,9 @@ private:
     struct PostedRecord;
 
     static void releaseOnMessageThread (std::shared_ptr<RCClient> client);
+
+    /** Whether the main component still holds this client as its connection (message thread). */
+    bool isOwnersClient() const;
 
     void send (RCType type, std::initializer_list<MessageRecord::Property> properties = {});
     void refreshLiveness();

@@ -108,7 +108,9 @@ TEST_F (Lifecycle, SilenceOnTheShowScreenReconnectsWithoutLeavingIt)
     EXPECT_EQ (client()->connectionState, 2);
     EXPECT_TRUE (main.show.isVisible());
     EXPECT_EQ (main.show.latencyLabel.getText(), "-- ms");
-    EXPECT_EQ (typesOf (drain()), (std::vector<int> { 0, 0, 0 })); // a hello on each silent tick
+    // A hello and a connection request on each silent tick, so that a host that restarted
+    // announces its show again.
+    EXPECT_EQ (typesOf (drain()), (std::vector<int> { 0, 1, 0, 1, 0, 1 }));
 
     receive (RCType::CueState);
     EXPECT_EQ (main.show.statusText, "Connected");

@@ -145,28 +145,41 @@ TEST_F (RCClientReceive, NothingIsHandledOnceTheTearDownHasBegun)
     EXPECT_EQ (clockReads, 0);
 }
 
-TEST (RCClientLifetime, QueuedRecordsKeepTheClientAliveAndItDiesOnTheMessageThread)
+TEST (RCClientLifetime, QueuedRecordsKeepAReleasedClientAliveButAreNotHandled)
 {
     MainComponent main;
-    auto client = std::make_shared<RCClient> (main);
-    std::weak_ptr<RCClient> watch = client;
+    main.remote = std::make_unique<RemoteConnection>();
+    main.remote->client = std::make_shared<RCClient> (main);
+    std::weak_ptr<RCClient> watch = main.remote->client;
     main.show.setVisible (true);
 
-    // Stand in for the receiver thread: post two records from another thread.
+    // While the main component holds the client, what arrives is handled.
+    std::thread first (
+        [&] {
+            main.getClient()->oscMessageReceived (envelope (recordBytes (RCType::CueState, { { "currentcue", "3" } })));
+        });
+    first.join();
+    ASSERT_TRUE (MessageLoop::runUntil ([&] { return main.show.currentCue == 3; }));
+
+    // Stand in for the receiver thread: post two records from another thread...
     std::thread receiver (
         [&]
         {
+            auto client = watch.lock();
             client->oscMessageReceived (envelope (recordBytes (RCType::CueState, { { "currentcue", "7" } })));
             client->oscMessageReceived (envelope (hotCueSentinel()));
         });
     receiver.join();
 
-    client.reset(); // the owner lets go while both calls are still queued
+    // ... and the owner lets go (a goodbye, a disconnect) while both calls are still queued.
+    main.remote.reset();
     EXPECT_FALSE (watch.expired());
 
+    // The connection is over: the calls keep the client alive until they have run, but what
+    // they carry changes nothing, and the client dies on the message thread.
     ASSERT_TRUE (MessageLoop::runUntil ([&] { return watch.expired(); }));
-    EXPECT_EQ (main.show.currentCue, 7);
-    EXPECT_EQ (main.show.hotCuePanel.getHotCues().size(), 1u);
+    EXPECT_EQ (main.show.currentCue, 3);
+    EXPECT_TRUE (main.show.hotCuePanel.getHotCues().empty());
 }
 
 TEST (RCClientSend, OneDatagramToTheHostPortWithTheAddressStamped)
@@ -207,7 +220,9 @@ TEST (RCClientSend, OneDatagramToTheHostPortWithTheAddressStamped)
 TEST (RCClientFlood, RecordsBeyondThePendingLimitAreDroppedOnArrival)
 {
     MainComponent main;
-    auto client = std::make_shared<RCClient> (main);
+    main.remote = std::make_unique<RemoteConnection>();
+    main.remote->client = std::make_shared<RCClient> (main);
+    auto client = main.remote->client;
     int handled = 0;
     client->clock = [&handled]
     {

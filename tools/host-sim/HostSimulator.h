@@ -113,7 +113,9 @@ private:
     mutable std::mutex lock;
     PlayerState player;
     RemoteLink link;
-    int lastShowId = 0;
+    // Each process numbers its shows from its own random start, so that a host restarted with
+    // another show never announces an identifier the remote still holds for the old one.
+    int lastShowId = 1000 * juce::Random::getSystemRandom().nextInt (1 << 20);
     bool secondShowLoaded = false;
     Clock::time_point lastTick, lastRefresh;
     juce::int64 carriedMicroseconds = 0;
