@@ -30,6 +30,19 @@ juce::File RecentHosts::getOlderAddressFile (const juce::File& dataFolder)
     return dataFolder.getChildFile ("QUENTARO Remote.ip");
 }
 
+juce::String RecentHosts::lineText (const char* bytes, size_t size)
+{
+    // Only ASCII can make an address. Any other byte makes the line one replacement character
+    // (still a line, so the older file's text holding it reads as no address): the framework's
+    // UTF-8 reading is never handed bytes that may not be valid UTF-8, on which it can build a
+    // string that lacks its terminator.
+    for (size_t i = 0; i < size; ++i)
+        if ((unsigned char) bytes[i] >= 0x80)
+            return juce::String::charToString (0xfffd);
+
+    return juce::String::fromUTF8 (bytes, (int) size);
+}
+
 juce::StringArray RecentHosts::readLines (const juce::File& file)
 {
     juce::StringArray lines;
@@ -50,7 +63,7 @@ juce::StringArray RecentHosts::readLines (const juce::File& file)
     auto finishLine = [&]
     {
         if (! tooLong)
-            lines.add (juce::String::fromUTF8 (static_cast<const char*> (line.getData()), (int) line.getDataSize()));
+            lines.add (lineText (static_cast<const char*> (line.getData()), line.getDataSize()));
 
         line.reset();
         tooLong = false;
@@ -160,5 +173,21 @@ bool RecentHosts::save (const juce::File& dataFolder, const juce::StringArray& l
     if (temporary.getFile().getSize() != (juce::int64) bytes.size())
         return false;
 
-    return temporary.overwriteTargetFileWithTemporary();
+    if (! temporary.overwriteTargetFileWithTemporary())
+        return false;
+
+    removeInterruptedSaves (dataFolder);
+    return true;
+}
+
+void RecentHosts::removeInterruptedSaves (const juce::File& dataFolder)
+{
+    // A save killed between writing its temporary file and moving it leaves that file behind.
+    // Only old ones go: a younger one may belong to another copy of the program saving now.
+    const auto pattern = "." + getRecentIpsFile (dataFolder).getFileNameWithoutExtension() + "_temp*";
+    const auto cutOff = juce::Time::getCurrentTime() - juce::RelativeTime::seconds (60.0);
+
+    for (auto& leftover : dataFolder.findChildFiles (juce::File::findFiles, false, pattern))
+        if (leftover.getLastModificationTime() < cutOff)
+            leftover.deleteFile();
 }

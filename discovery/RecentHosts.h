@@ -41,4 +41,8 @@ struct RecentHosts
 
 private:
     static juce::StringArray readLines (const juce::File& file);
+
+    /** A line's bytes as text: ASCII as it is, anything else as one replacement character. */
+    static juce::String lineText (const char* bytes, size_t size);
+    static void removeInterruptedSaves (const juce::File& dataFolder);
 };

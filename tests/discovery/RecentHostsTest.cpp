@@ -2,6 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <csignal>
+#include <iostream>
+#include <sched.h>
+#include <sys/mman.h>
+#include <sys/mount.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
 namespace
 {
 class RecentHostsFiles : public testing::Test
@@ -179,4 +189,135 @@ TEST (RecentHosts, TheNewestAddressGoesFirstOnceAndTheOldestDropsAfterEight)
     EXPECT_EQ (RecentHosts::withAddressFirst (eight, "1.0.0.9"),
         (juce::StringArray { "1.0.0.9", "1.0.0.1", "1.0.0.2", "1.0.0.3", "1.0.0.4", "1.0.0.5", "1.0.0.6", "1.0.0.7" }));
     EXPECT_EQ (RecentHosts::withAddressFirst ({}, "1.0.0.1"), juce::StringArray ("1.0.0.1"));
+}
+
+TEST_F (RecentHostsFiles, AFileReplacedByJunkNeverStallsAndTheNextSaveMendsIt)
+{
+    const auto target = RecentHosts::getRecentIpsFile (folder);
+
+    // 100 MB of zeros (sparse, so quick to make), then a binary file, each in place of the list.
+    {
+        juce::FileOutputStream out (target);
+        ASSERT_TRUE (out.openedOk());
+        ASSERT_TRUE (out.setPosition (100 * 1024 * 1024 - 1));
+        out.writeByte (0);
+    }
+
+    EXPECT_TRUE (RecentHosts::load (folder).isEmpty());
+    ASSERT_TRUE (RecentHosts::save (folder, { "10.0.0.7" }));
+    EXPECT_EQ (currentBytes(), juce::MemoryBlock ("10.0.0.7", 8));
+
+    juce::MemoryBlock binary;
+    for (int i = 0; i < 65536; ++i)
+        binary.append ("\x00\xff\x7f\x0a", (size_t) (1 + i % 4));
+    ASSERT_TRUE (target.replaceWithData (binary.getData(), binary.getSize()));
+    EXPECT_TRUE (RecentHosts::load (folder).isEmpty());
+    ASSERT_TRUE (RecentHosts::save (folder, { "10.0.0.8", "10.0.0.7" }));
+    EXPECT_EQ (RecentHosts::load (folder), juce::StringArray ({ "10.0.0.8", "10.0.0.7" }));
+}
+
+TEST_F (RecentHostsFiles, AReadOnlyDataFolderKeepsWhatWasSavedBefore)
+{
+    ASSERT_TRUE (RecentHosts::save (folder, { "10.0.0.1", "10.0.0.2" }));
+    const auto before = currentBytes();
+
+    // A read-only mount of the folder, made in a child of its own mount namespace so that
+    // nothing outside the child sees it (permission bits alone do not stop root).
+    const auto child = fork();
+    ASSERT_GE (child, 0);
+
+    if (child == 0)
+    {
+        const auto path = folder.getFullPathName().toStdString();
+
+        if (unshare (CLONE_NEWNS) != 0 || mount (nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0
+            || mount (path.c_str(), path.c_str(), nullptr, MS_BIND, nullptr) != 0
+            || mount (nullptr, path.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) != 0)
+            _exit (77);
+
+        const auto saved = RecentHosts::save (folder, { "10.0.0.9" });
+        const auto loaded = RecentHosts::load (folder);
+        _exit (! saved && loaded == juce::StringArray ({ "10.0.0.1", "10.0.0.2" }) ? 0 : 1);
+    }
+
+    int status = 0;
+    ASSERT_EQ (waitpid (child, &status, 0), child);
+    ASSERT_TRUE (WIFEXITED (status));
+
+    if (WEXITSTATUS (status) == 77)
+        GTEST_SKIP() << "no permission for a private read-only mount here";
+
+    EXPECT_EQ (WEXITSTATUS (status), 0) << "the save claimed success or the list changed";
+    EXPECT_EQ (currentBytes(), before);
+    EXPECT_EQ (folder.getNumberOfChildFiles (juce::File::findFiles), 1);
+}
+
+TEST_F (RecentHostsFiles, KillingTheProgramDuringAThousandSavesNeverLeavesAPartialFile)
+{
+    const juce::StringArray lists[] = { { "192.168.100.101", "192.168.100.102", "192.168.100.103", "192.168.100.104",
+                                            "192.168.100.105", "192.168.100.106", "192.168.100.107",
+                                            "192.168.100.108" },
+        { "10.0.0.1" } };
+    const juce::String texts[] = { RecentHosts::fileText (lists[0]), RecentHosts::fileText (lists[1]) };
+
+    // A kill cannot undo what the kernel has been given, whatever the disk: on a memory file
+    // system a save takes microseconds instead of a disk flush's milliseconds, so the same
+    // thousand saves give many more moments to be killed at.
+    if (juce::File ("/dev/shm").isDirectory())
+    {
+        folder.deleteRecursively();
+        folder = juce::File ("/dev/shm").getNonexistentChildFile ("recent", "");
+        ASSERT_TRUE (folder.createDirectory());
+    }
+
+    ASSERT_TRUE (RecentHosts::save (folder, lists[0]));
+    const auto started = juce::Time::getMillisecondCounterHiRes();
+
+    for (int i = 0; i < 20; ++i)
+        RecentHosts::save (folder, lists[0]);
+
+    const auto microsecondsPerSave =
+        juce::jmax (1, (int) ((juce::Time::getMillisecondCounterHiRes() - started) * 50.0));
+
+    // The child saves the two lists in turn as fast as it can and counts its saves in memory
+    // shared with the test; the test kills it at a random moment, over and over.
+    auto* saves = static_cast<std::atomic<int>*> (
+        mmap (nullptr, sizeof (std::atomic<int>), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0));
+    ASSERT_NE (saves, MAP_FAILED);
+    new (saves) std::atomic<int> (0);
+
+    juce::Random random (1234);
+    int kills = 0;
+
+    while (saves->load() < 1000)
+    {
+        const auto child = fork();
+        ASSERT_GE (child, 0);
+
+        if (child == 0)
+        {
+            for (int i = 0;; ++i)
+            {
+                RecentHosts::save (folder, lists[i % 2]);
+                saves->fetch_add (1);
+            }
+        }
+
+        std::this_thread::sleep_for (std::chrono::microseconds (random.nextInt (2000 + 20 * microsecondsPerSave)));
+        kill (child, SIGKILL);
+        int status = 0;
+        ASSERT_EQ (waitpid (child, &status, 0), child);
+        ++kills;
+
+        const auto bytes = currentBytes();
+        const auto text = bytes.toString();
+        ASSERT_TRUE (text == texts[0] || text == texts[1])
+            << "after " << saves->load() << " saves and " << kills << " kills: " << bytes.getSize() << " bytes";
+    }
+
+    EXPECT_FALSE (RecentHosts::load (folder).isEmpty());
+    std::cout << "[ figures  ] " << saves->load() << " saves, " << kills << " kills, "
+              << folder.getNumberOfChildFiles (juce::File::findFiles) - 1 << " interrupted temporary files, "
+              << microsecondsPerSave << " us a save\n";
+    munmap (saves, sizeof (std::atomic<int>));
 }
