@@ -134,6 +134,8 @@ fi
 export QUENTARO_TEST_NETNS=1
 export QUENTARO_AVAHI_DAEMON=1
 export QUENTARO_AVAHI_ADDRESS="$address"
+# For tests of a daemon that dies under the program (the daemon is ours, in our namespaces).
+export QUENTARO_AVAHI_PID="$avahi_pid"
 QUENTARO_AVAHI_PUBLISH=$(command -v avahi-publish) || fail "avahi-publish not found"
 QUENTARO_AVAHI_BROWSE=$(command -v avahi-browse) || fail "avahi-browse not found"
 export QUENTARO_AVAHI_PUBLISH QUENTARO_AVAHI_BROWSE

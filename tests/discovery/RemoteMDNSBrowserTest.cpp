@@ -10,11 +10,13 @@
 #include "support/TestNetwork.h"
 
 #include <arpa/inet.h>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <optional>
+#include <sys/resource.h>
 #include <thread>
 #include <vector>
 
@@ -482,4 +484,43 @@ TEST (HostSimulatorAnnouncementTest, RunsOnWhenItCannotAnnounceAndSaysNothingWhe
         EXPECT_FALSE (before.joinIntoString ("\n").contains ("\"event\": \"announced\""));
         EXPECT_EQ (simulator->terminate (SIGTERM), 0);
     }
+}
+
+//==============================================================================
+/** Runs only in its own CTest entry: it kills the daemon that the other tests need. */
+TEST_F (BrowserWithDaemonTest, ADaemonKilledWhileBrowsingLeavesTheBrowserQuietAndStoppable)
+{
+    const auto daemonPid = juce::SystemStats::getEnvironmentVariable ("QUENTARO_AVAHI_PID", {}).getIntValue();
+
+    if (juce::SystemStats::getEnvironmentVariable ("QUENTARO_KILL_AVAHI", {}) != "1" || daemonPid <= 0)
+        GTEST_SKIP() << "kills the daemon: run by the test_browser_daemon_loss entry only";
+
+    browser.start();
+    auto publisher = AvahiPublisher::service ("Doomed Host", 9212);
+    ASSERT_TRUE (waitUntil ([&] { return watcher.lists ("Doomed Host"); }));
+
+    ASSERT_EQ (kill (daemonPid, SIGKILL), 0);
+
+    // The browser notices (its socket closes), neither spins nor crashes, and the program's
+    // message thread goes on: a second's CPU time of the whole process stays small.
+    rusage before {}, after {};
+    getrusage (RUSAGE_SELF, &before);
+    MessageLoop::runFor (1s);
+    getrusage (RUSAGE_SELF, &after);
+    auto cpuMs = [] (const rusage& r)
+    { return (r.ru_utime.tv_sec + r.ru_stime.tv_sec) * 1000.0 + (r.ru_utime.tv_usec + r.ru_stime.tv_usec) / 1000.0; };
+    EXPECT_LT (cpuMs (after) - cpuMs (before), 300.0);
+
+    // What was found stays listed until the operator leaves the panel; stopping and starting
+    // again behave as without a daemon.
+    EXPECT_TRUE (describe (browser.getHosts()).joinIntoString ("\n").contains ("Doomed Host"));
+    const auto stopStarted = std::chrono::steady_clock::now();
+    browser.stop();
+    EXPECT_LT (std::chrono::steady_clock::now() - stopStarted, 2s);
+    EXPECT_TRUE (browser.getHosts().isEmpty());
+
+    browser.start();
+    EXPECT_TRUE (browser.getHosts().isEmpty());
+    browser.stop();
+    EXPECT_FALSE (browser.isBrowsing());
 }
