@@ -2,9 +2,28 @@
 
 #include "../app/MainComponent.h"
 
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+
 namespace
 {
 bool webViewsEnabled = true;
+
+/** Start-up timing for the benchmark, off unless QUENTARO_STARTUP_TRACE is set: the page's
+    first "window.onload" (its bridge registered) prints the monotonic clock. Message thread. */
+void traceFirstPageReady()
+{
+    static bool traced = false;
+
+    if (traced || std::getenv ("QUENTARO_STARTUP_TRACE") == nullptr)
+        return;
+
+    traced = true;
+    timespec now {};
+    clock_gettime (CLOCK_MONOTONIC, &now);
+    std::fprintf (stderr, "quentaro-startup page-ready %lld\n", (long long) now.tv_sec * 1000000000LL + now.tv_nsec);
+}
 
 const juce::Colour mutedText { 0xffa1a1aa };
 const juce::String noValue { "-" };
@@ -730,7 +749,7 @@ juce::WebBrowserComponent::Options Show::withNativeFunctions (juce::WebBrowserCo
     };
 
     // None of them completes: the page's call never resolves, and the page does not wait for it.
-    return options.withNativeFunction ("window.onload", [] (Args, Completion) {})
+    return options.withNativeFunction ("window.onload", [] (Args, Completion) { traceFirstPageReady(); })
         .withNativeFunction ("keyboardGrab", [this] (Args, Completion) { owner.grabKeyboardFocus(); })
         .withNativeFunction ("fireCue",
             [sendIfOpen] (Args args, Completion) {
