@@ -10,19 +10,31 @@ namespace
 {
 bool webViewsEnabled = true;
 
-/** Start-up timing for the benchmark, off unless QUENTARO_STARTUP_TRACE is set: the page's
-    first "window.onload" (its bridge registered) prints the monotonic clock. Message thread. */
+/** Start-up timing for the benchmark, off unless QUENTARO_STARTUP_TRACE is set: prints an event
+    with the monotonic clock. "page-ready" is the page's first "window.onload" (its bridge
+    registered); "web-view-start" and "web-view-created" bracket the web view's construction,
+    which waits for the framework's child process to make its window. Message thread. */
+void traceStartup (const char* event)
+{
+    static const bool tracing = std::getenv ("QUENTARO_STARTUP_TRACE") != nullptr;
+
+    if (! tracing)
+        return;
+
+    timespec now {};
+    clock_gettime (CLOCK_MONOTONIC, &now);
+    std::fprintf (stderr, "quentaro-startup %s %lld\n", event, (long long) now.tv_sec * 1000000000LL + now.tv_nsec);
+}
+
 void traceFirstPageReady()
 {
     static bool traced = false;
 
-    if (traced || std::getenv ("QUENTARO_STARTUP_TRACE") == nullptr)
-        return;
-
-    traced = true;
-    timespec now {};
-    clock_gettime (CLOCK_MONOTONIC, &now);
-    std::fprintf (stderr, "quentaro-startup page-ready %lld\n", (long long) now.tv_sec * 1000000000LL + now.tv_nsec);
+    if (! traced)
+    {
+        traced = true;
+        traceStartup ("page-ready");
+    }
 }
 
 const juce::Colour mutedText { 0xffa1a1aa };
@@ -49,8 +61,10 @@ Show::Show (MainComponent& ownerToUse) : controlPanel (ownerToUse), hotCuePanel 
 
     if (webViewsEnabled)
     {
+        traceStartup ("web-view-start");
         webView = std::make_unique<WebUI> (withNativeFunctions (juce::WebBrowserComponent::Options {}),
             juce::WebBrowserComponent::getResourceProviderRoot());
+        traceStartup ("web-view-created");
         addAndMakeVisible (*webView);
 
         // Statements go to the page in the order they are made; results are not awaited.

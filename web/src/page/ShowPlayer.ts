@@ -1,6 +1,10 @@
 // The show player: the cue table with its marker panels, the page's state, its pointer and key
 // handling, and the 100 ms refresh that keeps tempos and passed markers in step with the
 // transport. All of it runs on the page's one script thread.
+//
+// A full render walks every row; the refresh and the transport updates (ten a second while
+// playing) only redraw what the transport moves, and nothing at all when nothing changed, so an
+// idle or playing page costs the web view next to nothing even with a thousand songs.
 
 import {
   callNative,
@@ -40,6 +44,48 @@ function markersOf(song: Song): Marker[] {
   return Array.isArray(song.markers) ? song.markers.filter((m) => typeof m === "object" && m !== null) : [];
 }
 
+/** A song row, with its marker panel's markers when open, as the last full render drew it. */
+interface DrawnSong {
+  view: SongRowView;
+  song: Song;
+  expanded: boolean;
+  markers: Marker[];
+}
+
+/** Everything but the position that a full render draws from. */
+interface DrawnState {
+  table: Song[];
+  expandedChanges: number;
+  currentCue: number;
+  nextCue: number;
+  loopActive: number;
+  loopSongCue: number;
+  loopMarkerNum: number;
+  selectedCue: number | null;
+}
+
+function sameState(a: DrawnState, b: DrawnState): boolean {
+  return (
+    a.table === b.table &&
+    a.expandedChanges === b.expandedChanges &&
+    a.currentCue === b.currentCue &&
+    a.nextCue === b.nextCue &&
+    a.loopActive === b.loopActive &&
+    a.loopSongCue === b.loopSongCue &&
+    a.loopMarkerNum === b.loopMarkerNum &&
+    a.selectedCue === b.selectedCue
+  );
+}
+
+/**
+ * Whether a row shows something the transport position decides: the playing song's tempo
+ * (getTempoForSong) or a marker of the playing song, passed or not (isMarkerPassed, which goes by
+ * the marker's own songCue, wherever its panel is).
+ */
+function followsPosition(song: Song, markers: readonly Marker[], currentCue: number): boolean {
+  return song.cue === currentCue || markers.some((marker) => marker.songCue === currentCue);
+}
+
 export class ShowPlayer {
   // Page state.
   private table: Song[] = [];
@@ -49,6 +95,8 @@ export class ShowPlayer {
   private loopActive = 0;
   private loopMarker: LoopMarker = { songCue: -1, markerNum: -1 };
   private readonly expanded = new Map<number, boolean>();
+  // Counts the changes of `expanded`, so that a refresh can tell one happened.
+  private expandedChanges = 0;
   private selectedCue: number | null = null;
   private rowElements = new Map<number, HTMLTableRowElement>();
 
@@ -58,6 +106,11 @@ export class ShowPlayer {
   private readonly body: HTMLTableSectionElement;
   private views = new Map<string, SongRowView>();
   private readonly viewOfRow = new WeakMap<Element, SongRowView | MarkerRowView>();
+  // What the last full render drew from, and the rows of it that follow the position; null
+  // until the first render.
+  private drawn: DrawnState | null = null;
+  private drawnPosition = 0;
+  private positionRows: DrawnSong[] = [];
 
   private refreshTimer: number | undefined;
   private started = false;
@@ -87,7 +140,7 @@ export class ShowPlayer {
       this.render();
     },
     onSetTransportPosition: () => {
-      this.render();
+      this.refresh();
     },
   };
 
@@ -117,7 +170,7 @@ export class ShowPlayer {
     this.started = true;
 
     this.render();
-    this.refreshTimer = window.setInterval(() => this.render(), REFRESH_INTERVAL_MS);
+    this.refreshTimer = window.setInterval(() => this.refresh(), REFRESH_INTERVAL_MS);
     document.addEventListener("keydown", this.onKeyDown, true);
 
     const connect = () => {
@@ -137,12 +190,36 @@ export class ShowPlayer {
     closeContextMenu();
   }
 
-  /** Draws every row from the current state; called on each update and by the refresh. */
+  /** Draws every row from the current state; called on each update but the transport's. */
   render(): void {
     const started = performance.now();
+    this.draw(this.context());
+    this.probe(started);
+  }
 
+  /**
+   * The timed refresh and the transport's updates: a full render when anything but the position
+   * changed since the last one, only the rows that follow the position when just it moved, and
+   * nothing when nothing did.
+   */
+  refresh(): void {
+    const started = performance.now();
+    const ctx = this.context();
+    if (!this.drawn || !sameState(this.drawn, this.stateOf(ctx))) {
+      this.draw(ctx);
+    } else if (ctx.position !== this.drawnPosition) {
+      this.drawnPosition = ctx.position;
+      for (const { view, song, expanded, markers } of this.positionRows) {
+        updateSongRow(view, song, expanded, ctx);
+        if (view.detail) updateDetail(view.detail, markers, ctx, (marker) => this.viewOfRow.set(marker.row, marker));
+      }
+    }
+    this.probe(started);
+  }
+
+  private context(): RenderContext {
     const bridgeCurrent = getBridgeCurrentCue();
-    const ctx: RenderContext = {
+    return {
       currentCue: bridgeCurrent >= 0 ? bridgeCurrent : this.currentCue,
       nextCue: getBridgeNextCue(),
       position: getTransportPosition(),
@@ -150,8 +227,29 @@ export class ShowPlayer {
       loopMarker: this.loopMarker,
       selectedCue: this.selectedCue,
     };
+  }
 
+  private stateOf(ctx: RenderContext): DrawnState {
+    return {
+      table: this.table,
+      expandedChanges: this.expandedChanges,
+      currentCue: ctx.currentCue,
+      nextCue: ctx.nextCue,
+      loopActive: ctx.loopActive,
+      loopSongCue: ctx.loopMarker.songCue,
+      loopMarkerNum: ctx.loopMarker.markerNum,
+      selectedCue: ctx.selectedCue,
+    };
+  }
+
+  private probe(started: number): void {
+    const probe = window.__quentaroRenderProbe;
+    if (probe) probe.push(performance.now() - started);
+  }
+
+  private draw(ctx: RenderContext): void {
     const body = this.body;
+    const positionRows: DrawnSong[] = [];
     const views = new Map<string, SongRowView>();
     const rows = new Map<number, HTMLTableRowElement>();
     let cursor: ChildNode | null = body.firstChild;
@@ -176,13 +274,15 @@ export class ShowPlayer {
       updateSongRow(view, song, expanded, ctx);
       place(view.row);
 
+      const markers = expanded ? markersOf(song) : [];
       if (expanded) {
         view.detail ??= createDetail();
-        updateDetail(view.detail, markersOf(song), ctx, (marker) => this.viewOfRow.set(marker.row, marker));
+        updateDetail(view.detail, markers, ctx, (marker) => this.viewOfRow.set(marker.row, marker));
         place(view.detail.row);
       } else {
         view.detail = null;
       }
+      if (followsPosition(song, markers, ctx.currentCue)) positionRows.push({ view, song, expanded, markers });
     }
 
     while (cursor) {
@@ -193,9 +293,9 @@ export class ShowPlayer {
 
     this.views = views;
     this.rowElements = rows;
-
-    const probe = window.__quentaroRenderProbe;
-    if (probe) probe.push(performance.now() - started);
+    this.positionRows = positionRows;
+    this.drawn = this.stateOf(ctx);
+    this.drawnPosition = ctx.position;
   }
 
   private scrollOnNextFrame(cues: number[]): void {
@@ -245,6 +345,7 @@ export class ShowPlayer {
       const cue = view.song.cue;
       if (action === "expand") {
         this.expanded.set(cue, this.expanded.get(cue) !== true);
+        this.expandedChanges++;
         this.render();
       } else if (action === "fire-cue") {
         callNative("fireCue", cue);
