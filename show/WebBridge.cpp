@@ -290,7 +290,43 @@ juce::String WebBridge::windowOnloadStatement()
 juce::String WebBridge::setTableDataStatement (const juce::String& json, const juce::String& currentCue,
     const juce::String& nextCue)
 {
-    return "native_setTableData(" + json + ", " + currentCue + ", " + nextCue + ");";
+    return "native_setTableData(" + asciiOnly (json) + ", " + currentCue + ", " + nextCue + ");";
+}
+
+juce::String WebBridge::asciiOnly (const juce::String& json)
+{
+    // The web view's link to its engine process on Linux measures each message in characters
+    // but sends that many bytes of UTF-8, so a statement with any character beyond ASCII is cut
+    // short and, with it, the link breaks for good. In a JSON text such characters occur only
+    // inside strings, where the escape means the same character.
+    juce::String result;
+    result.preallocateBytes (json.getNumBytesAsUTF8());
+
+    for (auto p = json.getCharPointer(); ! p.isEmpty();)
+    {
+        const auto c = (juce::uint32) p.getAndAdvance();
+
+        if (c < 0x80)
+        {
+            result << (char) c;
+            continue;
+        }
+
+        auto escape = [&result] (juce::uint32 unit)
+        { result << "\\u" << juce::String::toHexString ((int) unit).paddedLeft ('0', 4); };
+
+        if (c >= 0x10000)
+        {
+            escape (0xd800 + ((c - 0x10000) >> 10));
+            escape (0xdc00 + ((c - 0x10000) & 0x3ff));
+        }
+        else
+        {
+            escape (c);
+        }
+    }
+
+    return result;
 }
 
 juce::String WebBridge::setCurrentCueStatement (int current, int previous)

@@ -61,6 +61,10 @@ public:
     /** A number literal, or true or false. */
     static bool isNumberOrBooleanLiteral (const juce::String& text);
 
+    /** The JSON text with every character beyond ASCII written as its \uXXXX escape (UTF-16
+        pairs above U+FFFF): the same value, in bytes the web view's engine link carries intact. */
+    static juce::String asciiOnly (const juce::String& json);
+
     /** Deeper nesting than any show document has is refused. */
     static constexpr int maxDocumentDepth = 64;
 

@@ -112,3 +112,30 @@ TEST (WebBridge, NumberAndBooleanLiterals)
         EXPECT_EQ (WebBridge::isNumberOrBooleanLiteral (c.text), c.numberOrBoolean) << c.text;
     }
 }
+
+TEST (WebBridge, TheShowDocumentReachesThePageInAsciiWithTheSameMeaning)
+{
+    struct Case
+    {
+        const char* utf8;
+        const char* expected;
+    };
+
+    for (auto c : { Case { "[{\"songname\":\"Plain\"}]", "[{\"songname\":\"Plain\"}]" },
+             Case { "[\"B\xc3\xbchne\"]", "[\"B\\u00fchne\"]" },
+             Case { "[\"a\xe2\x80\xa8"
+                    "b\xe2\x80\xa9"
+                    "c\"]",
+                 "[\"a\\u2028b\\u2029c\"]" },
+             Case { "[\"\xe0\xb9\x84\xe0\xb8\x97\xe0\xb8\xa2\"]", "[\"\\u0e44\\u0e17\\u0e22\"]" },
+             Case { "[\"\xf0\x9f\x8e\xb5\"]", "[\"\\ud83c\\udfb5\"]" } })
+    {
+        const auto document = juce::String (juce::CharPointer_UTF8 (c.utf8));
+        const auto ascii = WebBridge::asciiOnly (document);
+        EXPECT_EQ (ascii, c.expected) << c.utf8;
+        EXPECT_EQ (juce::JSON::toString (juce::JSON::parse (ascii)),
+            juce::JSON::toString (juce::JSON::parse (document)))
+            << c.utf8;
+        EXPECT_EQ (WebBridge::setTableDataStatement (document, "1", "2"), "native_setTableData(" + ascii + ", 1, 2);");
+    }
+}
