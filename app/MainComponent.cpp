@@ -37,6 +37,7 @@ MainComponent::MainComponent()
     pinOverlay.setVisible (false);
 
     pinOverlay.onSubmit = [this] (const juce::String& text) { submitRemotePin (text); };
+    pinOverlay.onVisibilityChange = [this] (bool visible) { show.setPageCovered (visible); };
 
     addKeyListener (this);
 
@@ -46,6 +47,7 @@ MainComponent::MainComponent()
 
 MainComponent::~MainComponent()
 {
+    pinOverlay.onVisibilityChange = nullptr;
     stopTimer (statusPollTimer);
     remote.reset();
     show.stopAnimation();

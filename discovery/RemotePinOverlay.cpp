@@ -116,6 +116,12 @@ void RemotePinOverlay::paint (juce::Graphics& g)
     g.drawRoundedRectangle (box, 8.0f, 1.0f);
 }
 
+void RemotePinOverlay::visibilityChanged()
+{
+    if (onVisibilityChange != nullptr)
+        onVisibilityChange (isVisible());
+}
+
 void RemotePinOverlay::showForHost()
 {
     errorLabel.setText ({}, juce::dontSendNotification);

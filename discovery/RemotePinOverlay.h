@@ -16,6 +16,7 @@ public:
 
     void paint (juce::Graphics& g) override;
     void resized() override;
+    void visibilityChanged() override;
 
     /** Clears the entry and the error, shows the overlay in front and focuses the field
         (again once the message queue has run, as focus may move meanwhile). */
@@ -33,6 +34,9 @@ public:
     static Layout computeLayout (int width, int height);
 
     std::function<void (const juce::String&)> onSubmit;
+
+    /** Called whenever the overlay is shown or hidden (message thread). */
+    std::function<void (bool visible)> onVisibilityChange;
 
 private:
     MainComponent& owner;

@@ -243,15 +243,28 @@ void Show::resized()
 
 void Show::visibilityChanged()
 {
+    placePage();
+}
+
+void Show::setPageCovered (bool covered)
+{
+    if (std::exchange (pageCovered, covered) != covered)
+        placePage();
+}
+
+void Show::placePage()
+{
     if (webView == nullptr)
         return;
 
     // The page lives in a native window of its own, embedded in the program's window, which
-    // follows the view's bounds but not its visibility: hidden, it is moved out of sight, so it
-    // never covers the connect screen, and keeps its page loaded.
-    webView->setVisible (isVisible());
+    // follows the view's bounds but not its visibility, and is drawn over every component:
+    // while the view is hidden or covered, it is moved out of sight (keeping its page loaded),
+    // so it never hides the connect screen or the PIN overlay.
+    const auto shown = isVisible() && ! pageCovered;
+    webView->setVisible (shown);
 
-    if (isVisible())
+    if (shown)
     {
         // Back in place; a change of size makes the page's window lay out and draw again,
         // which a move alone does not.

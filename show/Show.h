@@ -35,6 +35,10 @@ public:
     void resized() override;
     void visibilityChanged() override;
 
+    /** While something is drawn over the show view (the PIN overlay), the page's own native
+        window, which would stay in front of it, is moved out of sight like a hidden view's. */
+    void setPageCovered (bool covered);
+
     //==============================================================================
     // Show state
     void setHostName (const juce::String& name);
@@ -133,6 +137,7 @@ public:
 
 private:
     MainComponent& owner;
+    bool pageCovered = false;
 
 public:
     bool midiPanelShown = false;
@@ -154,6 +159,7 @@ public:
 
 private:
     void timerCallback() override;
+    void placePage();
     void setDisconnectButtonText (const juce::String& text);
     void setControlsEnabled (bool enabled);
 

@@ -184,3 +184,31 @@ TEST (WebView, HostTextsNeverRunAsScriptAndWellFormedOnesStillWork)
     EXPECT_EQ (evaluate (view, "document.scripts.length"), scriptsBefore);
     EXPECT_TRUE (pageSays (view, "document.querySelectorAll('img').length", 0));
 }
+
+TEST (WebView, ThePinOverlayIsNeverHiddenBehindThePage)
+{
+    QUENTARORemoteApplication::MainWindow window ("QUENTARO Remote");
+    auto& main = *dynamic_cast<MainComponent*> (window.getContentComponent());
+    main.connectPanel.setVisible (false);
+    main.show.setVisible (true);
+    ASSERT_NE (main.show.webView, nullptr);
+    auto& view = *main.show.webView;
+    const auto placed = view.getBounds();
+    ASSERT_TRUE (main.getLocalBounds().intersects (placed));
+
+    // A host that restarted asks for its PIN while the show screen is up: the page's native
+    // window, which stays in front of every component, makes way for the overlay.
+    main.pinOverlay.showForHost();
+    EXPECT_FALSE (view.isVisible());
+    EXPECT_FALSE (main.getLocalBounds().intersects (view.getBounds()));
+
+    main.pinOverlay.setVisible (false);
+    EXPECT_TRUE (view.isVisible());
+    EXPECT_EQ (view.getBounds(), placed);
+
+    // Hidden with the show view, it stays hidden when the overlay goes.
+    main.pinOverlay.showForHost();
+    main.show.setVisible (false);
+    main.pinOverlay.setVisible (false);
+    EXPECT_FALSE (view.isVisible());
+}
