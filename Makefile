@@ -1,10 +1,11 @@
 # make run   set up, build and start the program
 # make test  set up, build and run every test
+# make fuzz  set up, build the fuzzing harnesses (clang, sanitizers) in build-fuzz and run each a while
 # make install  build, then install the program, its desktop entry and icon (PREFIX, DESTDIR)
 BUILD_DIR ?= build
 PREFIX ?= /usr/local
 
-.PHONY: all setup build run test bench install format clean
+.PHONY: all setup build run test bench install fuzz format clean
 
 all: build
 
@@ -23,6 +24,9 @@ test: build
 
 bench: build
 	@scripts/run-bench.sh $(BUILD_DIR)
+
+fuzz: setup
+	@scripts/fuzz.sh
 
 install: build
 	DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR) --prefix "$(PREFIX)"

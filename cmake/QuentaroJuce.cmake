@@ -18,7 +18,6 @@ target_link_libraries (quentaro_juce
         juce::juce_graphics
         juce::juce_gui_basics
         juce::juce_gui_extra
-        juce::juce_osc
         juce::pkgconfig_JUCE_BROWSER_LINUX_DEPS
     PUBLIC
         juce::pkgconfig_JUCE_IMG_LINUX_DEPS
@@ -41,6 +40,14 @@ target_compile_definitions (quentaro_juce
 target_include_directories (quentaro_juce SYSTEM
     INTERFACE
         $<TARGET_PROPERTY:quentaro_juce,INCLUDE_DIRECTORIES>)
+
+# juce_osc is compiled through protocol/OscPacket.cpp, which includes the module's own source and
+# adds OscPacket beside it: the framework's private OSC decoder behind the checks that guard it,
+# and its encoder, so that the program's receiver and the fuzzing harnesses run the same decoder.
+# The module's definition is set here as linking its target would have set it (and its target
+# would compile the module a second time).
+target_sources (quentaro_juce PRIVATE "${CMAKE_SOURCE_DIR}/protocol/OscPacket.cpp")
+target_compile_definitions (quentaro_juce PRIVATE JUCE_MODULE_AVAILABLE_juce_osc=1)
 
 set_target_properties (quentaro_juce PROPERTIES
     POSITION_INDEPENDENT_CODE ON

@@ -159,8 +159,10 @@ void RemoteMidiHotCuePanel::setCuesEnabled (bool shouldBeEnabled)
 // a rebuild, so a press held across a resize is dropped.
 void RemoteMidiHotCuePanel::rebuildCueGrid()
 {
-    cueButtons.clear();
+    // Children leave their parent from the end first: a button deleted while still a child
+    // searches the parent's whole list, which for thousands of cues takes seconds.
     gridContent.removeAllChildren();
+    cueButtons.clear();
 
     emptyLabel.setVisible (hotCues.empty());
     viewport.setVisible (! hotCues.empty());
@@ -171,12 +173,13 @@ void RemoteMidiHotCuePanel::rebuildCueGrid()
         return;
     }
 
-    const auto layout = gridLayout ((int) hotCues.size(), getWidth(), viewport.getWidth(), viewport.getHeight());
+    const auto shown = juce::jmin ((int) hotCues.size(), maxButtons);
+    const auto layout = gridLayout (shown, getWidth(), viewport.getWidth(), viewport.getHeight());
 
     if (! layout.hasCells)
         return;
 
-    for (size_t i = 0; i < hotCues.size(); ++i)
+    for (size_t i = 0; i < (size_t) shown; ++i)
     {
         const auto& cue = hotCues[i];
         auto* button = cueButtons.add (std::make_unique<CueButton> (cue.cueName));

@@ -46,6 +46,11 @@ public:
     static constexpr int minCellHeight = 44;
     static constexpr int maxCellHeight = 56;
 
+    /** The grid shows the first this many cues. A show has a few dozen; a host's list may
+        claim up to RCClient::maxRows, and a button each for those would take seconds to
+        build and to tear down again on every change of size. */
+    static constexpr int maxButtons = 1024;
+
     static GridLayout gridLayout (int cueCount, int panelWidth, int viewportWidth, int viewportHeight);
 
     /** A hot cue's colour from its ARGB or RGB hex text ("#" allowed); the accent green for

@@ -2,6 +2,7 @@
 
 #include "../app/MainComponent.h"
 #include "MessageFormat.h"
+#include "OscPacket.h"
 
 const juce::String RCClient::address { "/quentaro" };
 
@@ -57,7 +58,74 @@ void RCClient::releaseOnMessageThread (std::shared_ptr<RCClient> client)
 }
 
 //==============================================================================
-RCClient::RCClient (MainComponent& ownerToUse) : owner (ownerToUse)
+/** The receiving socket and its thread. It does what the framework's OSCReceiver does, except
+    that each datagram is checked before the framework's decoder reads it (OscPacket::readMessage)
+    and only messages come out: the framework's receiver hands every datagram to its decoder
+    unchecked, and one datagram can crash it there (see OscPacket). */
+class RCClient::Receiver : private juce::Thread
+{
+public:
+    explicit Receiver (RCClient& clientToUse) : juce::Thread ("QUENTARO receiver"), client (clientToUse) {}
+
+    ~Receiver() override { disconnect(); }
+
+    /** Message thread. */
+    bool connect (int port)
+    {
+        disconnect();
+        auto newSocket = std::make_unique<juce::DatagramSocket> (false);
+
+        if (! newSocket->bindToPort (port))
+            return false;
+
+        socket = std::move (newSocket);
+        startThread();
+        return true;
+    }
+
+    /** Message thread; waits for the receiver thread to end. */
+    void disconnect()
+    {
+        if (socket == nullptr)
+            return;
+
+        signalThreadShouldExit();
+        socket->shutdown();
+        waitForThreadToExit (10000);
+        socket = nullptr;
+    }
+
+private:
+    void run() override
+    {
+        juce::HeapBlock<char> buffer (OscPacket::receiveBufferSize);
+
+        while (! threadShouldExit())
+        {
+            const auto ready = socket->waitUntilReady (true, 100);
+
+            if (ready < 0 || threadShouldExit())
+                return;
+
+            if (ready == 0)
+                continue;
+
+            const auto bytesRead = socket->read (buffer.getData(), (int) OscPacket::receiveBufferSize, false);
+
+            if (bytesRead <= 0)
+                continue;
+
+            if (const auto message = OscPacket::readMessage (buffer.getData(), (size_t) bytesRead))
+                client.oscMessageReceived (*message);
+        }
+    }
+
+    RCClient& client;
+    std::unique_ptr<juce::DatagramSocket> socket;
+};
+
+//==============================================================================
+RCClient::RCClient (MainComponent& ownerToUse) : owner (ownerToUse), receiver (std::make_unique<Receiver> (*this))
 {
     webBrowser = owner.show.getWebBrowser();
 }
@@ -69,9 +137,8 @@ RCClient::~RCClient()
     if (! stopped.exchange (true))
     {
         stopTimer();
-        removeListener (this);
         closeSender();
-        disconnect();
+        receiver->disconnect();
         receiverConnected = false;
         webBrowser = nullptr;
         connectionState = 0;
@@ -82,13 +149,7 @@ RCClient::~RCClient()
 
 bool RCClient::connectReceiver()
 {
-    if (! listening)
-    {
-        addListener (this, juce::OSCAddress (address));
-        listening = true;
-    }
-
-    auto bound = connect (receivePort);
+    auto bound = receiver->connect (receivePort);
     receiverConnected = true;
     return bound;
 }
@@ -272,8 +333,8 @@ bool RCClient::accepts (const juce::OSCMessage& message)
 {
     static const juce::OSCAddress quentaro { address };
 
-    return message.getAddressPattern().matches (quentaro) && message.size() == 1 && message[0].isBlob()
-        && message[0].getBlob().getSize() > 0;
+    return message.size() == 1 && message[0].isBlob() && message[0].getBlob().getSize() > 0
+        && OscPacket::addressMatches (message.getAddressPattern(), quentaro);
 }
 
 void RCClient::handleIncoming (const juce::MemoryBlock& bytes)

@@ -16,14 +16,13 @@ class WebBridge;
     The protocol client: the remote's half of one connection to one host, always held through
     a std::shared_ptr (the receive path needs the weak self-reference).
 
-    Threads: the framework's OSC receiver thread calls oscMessageReceived, which only copies
-    the blob and posts it to the message thread together with a strong reference to the
-    client. Everything else (timer, sends, handlers, construction and tear-down) runs on the
-    message thread, and the last strong reference is always released there.
+    Threads: the client's receiver thread (Receiver) reads each datagram, has OscPacket check
+    it and the framework's decoder read it, and calls oscMessageReceived, which only copies the
+    blob and posts it to the message thread together with a strong reference to the client.
+    Everything else (timer, sends, handlers, construction and tear-down) runs on the message
+    thread, and the last strong reference is always released there.
 */
-class RCClient : public juce::OSCReceiver,
-                 public juce::OSCReceiver::ListenerWithOSCAddress<juce::OSCReceiver::RealtimeCallback>,
-                 public juce::Timer,
+class RCClient : public juce::Timer,
                  public std::enable_shared_from_this<RCClient>
 {
 public:
@@ -45,11 +44,12 @@ public:
     ~RCClient() override;
 
     /** Receiver thread: copies the blob of an accepted message and posts it to the message thread. */
-    void oscMessageReceived (const juce::OSCMessage& message) override;
+    void oscMessageReceived (const juce::OSCMessage& message);
 
     /** Whether a message is one the client takes: addressed to "/quentaro" (matched as the
-        framework matches a listener's address) and carrying exactly one argument, a non-empty
-        blob. Plain logic, any thread; oscMessageReceived and the fuzzing harness both use it. */
+        framework matches a listener's address, OscPacket::addressMatches) and carrying exactly
+        one argument, a non-empty blob. Plain logic, any thread; oscMessageReceived and the
+        fuzzing harness both use it. */
     static bool accepts (const juce::OSCMessage& message);
 
     /** Every 100 ms: connection requests, pings and the liveness check. */
@@ -77,9 +77,9 @@ public:
     /** Message thread: parses one record and dispatches it by "RCType". */
     void handleIncoming (const juce::MemoryBlock& bytes);
 
-    /** Registers for "/quentaro" (once) and binds the receiving socket to port 9211 on all
-        local IPv4 addresses, starting the receiver thread only when the binding succeeds.
-        Returns whether it did; receiverConnected is set either way. */
+    /** Binds the receiving socket to port 9211 on all local IPv4 addresses, starting the
+        receiver thread only when the binding succeeds. Returns whether it did;
+        receiverConnected is set either way. */
     bool connectReceiver();
 
     /** Opens a fresh sending socket with broadcast permission aimed at hostAddress:9212,
@@ -107,6 +107,7 @@ public:
 
 private:
     struct PostedRecord;
+    class Receiver;
 
     static void releaseOnMessageThread (std::shared_ptr<RCClient> client);
 
@@ -131,7 +132,9 @@ private:
     MainComponent& owner;
     std::atomic<int> pendingRecords { 0 };
     bool senderOpen = false;
-    bool listening = false;
+
+    // Last, so that it goes first: its thread stops before anything it reaches goes.
+    std::unique_ptr<Receiver> receiver;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (RCClient)
 };

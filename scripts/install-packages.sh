@@ -14,6 +14,7 @@ packages=(
     iproute2 util-linux python3 clang-format
     libavahi-compat-libdnssd-dev avahi-daemon avahi-utils dbus-daemon
     nodejs chromium zip
+    clang-14 libclang-rt-14-dev llvm-14
     librsvg2-bin desktop-file-utils
 )
 
