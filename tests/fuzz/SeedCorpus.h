@@ -5,7 +5,7 @@
 #include <vector>
 
 /**
-    The seed inputs of the three fuzzing harnesses: valid inputs of every kind each one takes,
+    Starting inputs for the three fuzzing harnesses: valid inputs of every kind each one takes,
     for the fuzzers to start from and for the replay test to run.
 */
 struct SeedCorpus

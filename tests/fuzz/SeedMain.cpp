@@ -1,4 +1,4 @@
-// quentaro-fuzz-seeds FOLDER: writes the seed corpus of each fuzzing harness into
+// quentaro-fuzz-seeds FOLDER: writes a starting corpus for each fuzzing harness into
 // FOLDER/<harness> (scripts/fuzz.sh gives it the fuzz build's folder).
 
 #include "SeedCorpus.h"
