@@ -26,40 +26,7 @@ fi
 
 ip link set lo up
 
-# The display's socket folder is private to this run (as in scripts/run-tests.sh).
-mkdir -p /tmp/.X11-unix
-mount -t tmpfs -o mode=1777 tmpfs /tmp/.X11-unix
-
-scratch=$(mktemp -d)
-xvfb_pid=
-cleanup()
-{
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
-    rm -rf "$scratch"
-}
-trap cleanup EXIT
-
-mkdir -p "$scratch/home"
-export HOME="$scratch/home"
-unset XDG_CONFIG_HOME XDG_DATA_HOME XDG_CACHE_HOME
-export XDG_RUNTIME_DIR="$scratch/runtime"
-mkdir -m 700 -p "$XDG_RUNTIME_DIR"
-export AVAHI_COMPAT_NOWARN=1
-# Nothing here reaches the machine's D-Bus system bus (and through it its avahi-daemon).
-export DBUS_SYSTEM_BUS_ADDRESS=unix:path=/nonexistent/quentaro-bench-bus
-unset DBUS_SESSION_BUS_ADDRESS
-# The virtual display has no GPU: the web engine draws its pages in software there.
-export WEBKIT_DISABLE_COMPOSITING_MODE=1
-
-Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$scratch/display" 2>"$scratch/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 1 200); do
-    [ -s "$scratch/display" ] && break
-    kill -0 "$xvfb_pid" 2>/dev/null || { cat "$scratch/xvfb.log" >&2; exit 1; }
-    sleep 0.05
-done
-[ -s "$scratch/display" ] || { echo "Xvfb did not start" >&2; exit 1; }
-export DISPLAY=":$(head -n 1 "$scratch/display")"
+. "$(dirname "$0")/private-display.sh"
 
 "$build/bench/quentaro-bench-protocol"
 
